@@ -2,6 +2,7 @@
 #include "AppSettings.h"
 #include "DataModule.h"
 #include "Money.h"
+#include "MoneyText.h"
 #include "NumberFormat.h"
 
 #include <QTest>
@@ -108,6 +109,29 @@ private slots:
         QCOMPARE(f.qty, qty);
         QCOMPARE(f.price, price);
         QCOMPARE(f.amount, price);
+    }
+
+    void capitals_data()
+    {
+        QTest::addColumn<QString>("amount");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("123.45") << "123.45" << "壹佰贰拾叁元肆角伍分";
+        QTest::newRow("100.00") << "100" << "壹佰零拾零元整";
+        QTest::newRow("0.50") << "0.5" << "零元伍角零分";
+        QTest::newRow("zero") << "0" << "零元整";
+        QTest::newRow("0.05") << "0.05" << "零元零角伍分";
+        QTest::newRow("2001.5") << "2001.5" << "贰仟零佰零拾壹元伍角零分";
+        QTest::newRow("rounded to cents") << "0.125" << "零元壹角叁分";
+        QTest::newRow("one thousand million") << "1000000000" << "壹十零亿零仟零佰零拾零万零仟零佰零拾零元整";
+        QTest::newRow("negative") << "-12.3" << "负壹拾贰元叁角零分";
+        QTest::newRow("thirteen digits") << "1000000000000" << "壹万零仟零佰零十零亿零仟零佰零拾零万零仟零佰零拾零元整";
+    }
+    void capitals()
+    {
+        QFETCH(QString, amount);
+        QFETCH(QString, expected);
+        QCOMPARE(MoneyMinToBig(*Money::parse(amount)), expected);
+        QCOMPARE(MoneyMinToBig(amount.toDouble()), expected);
     }
 
     void nextCode_data()
