@@ -2,6 +2,7 @@
 #include "Actions.h"
 #include "Passwords.h"
 #include "Schema.h"
+#include "Fixture.h"
 #include "TestKit.h"
 
 #include <QCoreApplication>
@@ -89,6 +90,23 @@ private slots:
             t.db().exec(sql, {QString("X001")});
             QVERIFY_THROWS_EXCEPTION(DbError, t.db().exec(sql, {QString("X001")}));
         }
+    }
+
+    // The shared fixture loads on both engines and money sums stay exact.
+    void fixtureLoads_data() { addEngineRows(); }
+    void fixtureLoads()
+    {
+        QFETCH(QString, engine);
+        TestDb t(engine);
+        KORVAN_REQUIRE(t);
+        loadFixture(t.db());
+        QCOMPARE(Money::fromDb(t.db().scalar("SELECT sum(F_TotalPrice) FROM ddDepotD")), Money::fromYuan(100));
+        QCOMPARE(t.db().scalar("SELECT F_Code FROM t_client WHERE F_Name = ?", {QString("O'Neil 电料")}).toString(), QString("S002"));
+        // Type paths hold backslashes: a prefix match must take them literally on both engines.
+        const QString sql = "SELECT count(*) FROM t_goods WHERE F_Type LIKE ?" + kLikeEscape;
+        QCOMPARE(t.db().scalar(sql, {likeLiteral("\\\\五金") + "%"}).toInt(), 2);
+        QCOMPARE(t.db().scalar(sql, {likeLiteral("\\\\五金\\螺") + "%"}).toInt(), 1);
+        QCOMPARE(t.db().scalar(sql, {likeLiteral("_") + "%"}).toInt(), 0);
     }
 
     void cliInitRefusesExistingFile()

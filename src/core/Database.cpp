@@ -43,6 +43,17 @@ std::atomic<int> g_connectionSerial{0};
 }
 } // namespace
 
+QString likeLiteral(const QString &text)
+{
+    QString out;
+    out.reserve(text.size() + 4);
+    for (QChar c : text) {
+        if (c == QLatin1Char('!') || c == QLatin1Char('%') || c == QLatin1Char('_')) out += QLatin1Char('!');
+        out += c;
+    }
+    return out;
+}
+
 QDate dateOf(const QVariant &v)
 {
     if (v.isNull()) return {};

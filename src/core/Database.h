@@ -100,6 +100,13 @@ private:
     bool m_active = false;
 };
 
+// LIKE patterns: PostgreSQL treats '\\' in a pattern as an escape, SQLite does
+// not, and type paths are full of backslashes. Write "col LIKE ? ESCAPE '!'"
+// (kLikeEscape) and pass likeLiteral(text) + "%" for a prefix match, or
+// "%" + likeLiteral(text) + "%" for a search; the text then matches literally.
+inline const QString kLikeEscape = QStringLiteral(" ESCAPE '!'");
+QString likeLiteral(const QString &text);
+
 // Reads a date column whichever way the engine returns it.
 QDate dateOf(const QVariant &v);
 
