@@ -5,7 +5,7 @@
 
 namespace korvan {
 
-int64_t divRoundHalfEven(__int128 num, __int128 den)
+static __int128 div128(__int128 num, __int128 den)
 {
     const bool neg = (num < 0) != (den < 0);
     if (num < 0) num = -num;
@@ -15,7 +15,12 @@ int64_t divRoundHalfEven(__int128 num, __int128 den)
     const __int128 twice = r * 2;
     if (twice > den || (twice == den && (q & 1)))
         ++q;
-    return int64_t(neg ? -q : q);
+    return neg ? -q : q;
+}
+
+int64_t divRoundHalfEven(__int128 num, __int128 den)
+{
+    return int64_t(div128(num, den));
 }
 
 namespace {
@@ -61,6 +66,31 @@ Money Money::times(double factor) const
     __int128 den = 1;
     for (int i = 0; i < scale; ++i) den *= 10;
     return fromUnits(divRoundHalfEven(__int128(m_units) * mant, den));
+}
+
+Money Money::timesAll(std::initializer_list<double> factors) const
+{
+    // Exact rational product num / 10^scale, reduced only if it would overflow.
+    __int128 num = m_units;
+    int scale = 0;
+    for (double f : factors) {
+        __int128 mant = 0;
+        int s = 0;
+        if (!decimalOf(f, mant, s)) return Money();
+        __int128 product;
+        while (__builtin_mul_overflow(num, mant, &product)) {
+            // Drop one decimal of the running product; only digits far below
+            // the ten-thousandth are lost, so the final rounding is unchanged.
+            if (scale == 0) return Money();
+            num = div128(num, 10);
+            --scale;
+        }
+        num = product;
+        scale += s;
+    }
+    __int128 den = 1;
+    for (int i = 0; i < scale; ++i) den *= 10;
+    return fromUnits(divRoundHalfEven(num, den));
 }
 
 Money Money::rounded(int decimals) const

@@ -3,6 +3,7 @@
 #include <QVariant>
 #include <compare>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 
 namespace korvan {
@@ -32,6 +33,9 @@ public:
     // Multiplies by a decimal factor, rounding the result to four decimals with
     // ties to even. The factor is taken as its shortest round-trip decimal text.
     Money times(double factor) const;
+    // Multiplies by several decimal factors and rounds once at the end
+    // (quantity × discount for a line amount).
+    Money timesAll(std::initializer_list<double> factors) const;
     // Rounds to the given number of decimals (0..4), ties to even.
     Money rounded(int decimals) const;
 

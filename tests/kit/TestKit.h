@@ -3,6 +3,7 @@
 #include "DataModule.h"
 #include "Database.h"
 #include "Messages.h"
+#include "Money.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -58,6 +59,10 @@ private:
 };
 
 } // namespace korvan::test
+
+namespace QTest {
+template <> inline char *toString(const korvan::Money &m) { return qstrdup(m.toPlainString().toUtf8().constData()); }
+}
 
 #define KORVAN_REQUIRE(env) \
     do { if (!(env).ok()) QFAIL(qPrintable(QStringLiteral("test database: ") + (env).error())); } while (0)
