@@ -13,6 +13,16 @@ enum class LineAmountRule {
     Typed,        // the amount is typed (invoices, payments)
 };
 
+// A header value a save requires: the message and the control that gets focus.
+struct HeaderCheck {
+    QString column;
+    QString message;
+    QString control;
+};
+
+// Which default price a new goods line takes.
+enum class PriceLookup { None, Order, Receipt, Return };
+
 // What differs between the five documents: tables, code series, the header
 // columns a save writes, and a few switches. The store and the window read it.
 struct DocumentKind {
@@ -27,9 +37,13 @@ struct DocumentKind {
     QString settledCodesColumn; // F_CGDcode on invoices and payments: the lines' codes as 'A','B'
     bool hasAuditDate = false;
     bool hasWarehouse = false;
-    bool dropLinesWithoutGoods = false; // receipts and returns drop lines with a blank goods code
+    bool dropLinesWithoutGoods = false; // goods documents drop lines with a blank goods code at save
     bool goodsLines = true;     // goods lines (depotD/ddDepotD) or settlement lines (KPdepotD/cashPayD)
     LineAmountRule amountRule = LineAmountRule::QtyPriceRate;
+    QList<HeaderCheck> requiredHeader; // checked in this order before a save
+    QString deleteQuestion;     // followed by the code and "吗？"
+    QString deleteAuditedMessage = QStringLiteral("此单据已经审核，不能再修改！");
+    PriceLookup priceLookup = PriceLookup::None;
 
     static const DocumentKind &order();
     static const DocumentKind &receipt();
