@@ -43,6 +43,12 @@ public:
     const Session &session() const { return m_session; }
     SystemSwitches &switches() { return m_switches; }
     const NumberFormats &formats() const { return m_formats; }
+    // `iPrintNum` and `bTM` as read when the main window first shows (the
+    // settings window replaces them).
+    int printRows() const { return m_printRows; }
+    bool barcodeInput() const { return m_barcodeInput; }
+    void setPrintRows(int rows) { m_printRows = rows; }
+    void setBarcodeInput(bool on) { m_barcodeInput = on; }
 
     static QString failMessage() { return QStringLiteral("操作失败，请检查数据连接... "); }
     static QString openFailMessage() { return QStringLiteral("打开操作失败，请检查数据连接... "); }
@@ -68,6 +74,12 @@ public:
 
     // Daily consistent copy of the database into the backup folder.
     void AutoBackup(const QDate &today = QDate::currentDate());
+    // Whether config.ini's `ibak` mode asks for the automatic backup today:
+    // 1 every start, 2 on Mondays, 3 on the first day of a month.
+    static bool AutoBackupDue(int mode, const QDate &today)
+    {
+        return mode == 1 || (mode == 2 && today.dayOfWeek() == Qt::Monday) || (mode == 3 && today.day() == 1);
+    }
     // Reads the SysInfo switches and rebuilds the display formats.
     void LoadSwitches();
     void BuildNumberFormats();
@@ -80,6 +92,8 @@ private:
     Session m_session;
     SystemSwitches m_switches;
     NumberFormats m_formats;
+    int m_printRows = 5;
+    bool m_barcodeInput = false;
 };
 
 // The next code after `greatest` in a day's series (head = prefix + yyyymmdd).
