@@ -97,8 +97,8 @@ private slots:
         QCOMPARE(NumberFormat(dm.formats().qty).format(3.0), QString("3"));
         QCOMPARE(dm.switches().amountDecimals, 10);
         QVERIFY(dm.switches().lastSupplierPrice && !dm.switches().lastPrice);
-        QCOMPARE(dm.settings().printRows(), 12);
-        QVERIFY(dm.settings().barcodeInput());
+        QCOMPARE(dm.printRows(), 12);
+        QVERIFY(dm.barcodeInput());
         QCOMPARE(dm.session().userFieldCaptions[0], QString("产地'码"));
 
         // A later start reads the same values from the database and config.ini.
@@ -138,7 +138,8 @@ private slots:
         DataModule &dm = env.dm();
         ScriptedResponder responder;
         const NumberFormats formatsBefore = dm.formats();
-        const int rowsBefore = env.settings().printRows();
+        dm.setPrintRows(env.settings().printRows());
+        const int rowsBefore = dm.printRows();
 
         SoftwareSettings s = CurrentSoftwareSettings(dm);
         s.switches.priceDecimals = 4;
@@ -150,7 +151,7 @@ private slots:
 
         QCOMPARE(responder.texts(), QStringList{DataModule::failMessage()});
         QCOMPARE(dm.formats().price, formatsBefore.price);
-        QCOMPARE(dm.settings().printRows(), rowsBefore);
+        QCOMPARE(dm.printRows(), rowsBefore);
         QVERIFY(dm.session().userFieldCaptions[0] != "不应写入");
         QCOMPARE(dm.LookupInt("SELECT count(*) FROM KeyValue WHERE F_Value = ?", {QString("不应写入")}), 0);
         QCOMPARE(AppSettings(env.appDir()).printRows(), rowsBefore);

@@ -108,7 +108,7 @@ private slots:
         QCOMPARE(env.dm().formats().price, QString(",0.00##"));
         QCOMPARE(NumberFormat(env.dm().formats().price).format(*Money::parse("1234.5")), QString("1,234.50"));
         QVERIFY(env.dm().switches().lastPrice);
-        QCOMPARE(env.dm().settings().printRows(), 8);
+        QCOMPARE(env.dm().printRows(), 8);
         QCOMPARE(env.dm().session().userFieldCaptions[5], QString("重量"));
         QVERIFY(env.dm().session().userFieldVisible[5]);
 

@@ -99,8 +99,8 @@ SoftwareSettings CurrentSoftwareSettings(DataModule &dm)
 {
     SoftwareSettings s;
     s.switches = dm.switches();
-    s.printRows = dm.settings().printRows();
-    s.barcodeInput = dm.settings().barcodeInput();
+    s.printRows = dm.printRows();
+    s.barcodeInput = dm.barcodeInput();
     s.fieldCaptions = dm.session().userFieldCaptions;
     s.fieldVisible = dm.session().userFieldVisible;
     return s;
@@ -161,6 +161,8 @@ bool SaveSoftwareSettings(DataModule &dm, SoftwareSettings s)
 
     dm.switches() = sw;
     dm.BuildNumberFormats();
+    dm.setPrintRows(s.printRows);
+    dm.setBarcodeInput(s.barcodeInput);
     dm.session().userFieldCaptions = s.fieldCaptions;
     dm.session().userFieldVisible = s.fieldVisible;
     return true;
