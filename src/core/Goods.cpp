@@ -250,16 +250,19 @@ QStringList OperatorWarehouses(DataModule &dm, const Session &session)
 // ---- picker
 
 namespace {
+// What the picker's grid can show; a picked line reads the rest by code.
 const QString kPickerColumns = QStringLiteral(
-    "F_ID, F_Code, F_Name, F_Type, F_Spec, F_Unit, F_Address, F_EnterPrice, F_SalePrice, F_Mem, F_BarCode, F_Flag,"
-    " F_ZF1, F_ZF2, F_ZF3, F_ZF4, F_ZF5, F_SZ1, F_SZ2, F_SZ3, F_RQ1, F_RQ2, F_RQ3");
+    "F_ID, F_Code, F_Name, F_Type, F_Spec, F_Unit, F_Address, F_EnterPrice, F_SalePrice, F_Mem, F_BarCode, F_Flag");
 }
 
 ListQuery GoodsPickerQuery(const Dialect &dialect, const GoodsPickerFilter &f)
 {
     SqlFilter where;
     if (f.excludePicked)
-        where.sql += QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM tempCode p WHERE p.F_code = t_goods.F_Code)");
+        // An uncorrelated list: both engines read tempCode once (a correlated
+        // NOT EXISTS scans it for every goods row). NULLs left out, or NOT IN
+        // would match nothing.
+        where.sql += QStringLiteral(" AND F_Code NOT IN (SELECT F_code FROM tempCode WHERE F_code IS NOT NULL)");
     where = where + LikeFilter(dialect, kCode, f.code, MatchKind::Prefix);
     if (!f.name.trimmed().isEmpty()) where = where + LikeFilter(dialect, kName, f.name, MatchKind::Contains);
     where = where + LikeFilter(dialect, QStringLiteral("F_Spec"), f.spec.trimmed(), MatchKind::Prefix);

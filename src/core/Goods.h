@@ -118,7 +118,8 @@ struct GoodsPickerFilter {
     QString typePath;       // empty or the root: every type
     bool excludePicked = false; // line adding: leave out the goods added in this run
 };
-// The picker's list statement (disabled goods included, as the search does).
+// The picker's list statement (disabled goods included, as the search does),
+// with the columns its grid can show, in code order.
 ListQuery GoodsPickerQuery(const Dialect &dialect, const GoodsPickerFilter &filter);
 // The simple pick's first list: every goods not disabled.
 ListQuery GoodsPickInitialQuery();
