@@ -192,6 +192,34 @@ private slots:
         }
     }
 
+    // Lines are written in batches: every line arrives once, in its order, with its values.
+    void manyLinesKeepTheirOrder_data() { addEngineRows(); }
+    void manyLinesKeepTheirOrder()
+    {
+        QFETCH(QString, engine);
+        TestEnv env(engine);
+        KORVAN_REQUIRE(env);
+        DocumentStore store(env.dm(), DocumentKind::order());
+        Document doc = newOrder(store);
+        doc.lines.clear();
+        for (int i = 0; i < 23; ++i) doc.lines << goodsLine(qPrintable(QString("K%1").arg(i, 2, 10, QChar('0'))), i + 1, "1.5");
+        QVERIFY(store.save(doc, "甲").ok);
+        for (int i = 0; i < doc.lines.size(); i += 2) {
+            doc.lines[i].values["F_Mem"] = QString("改%1").arg(i);
+            doc.lines[i].changed = true;
+        }
+        for (int i = 23; i < 35; ++i) doc.lines << goodsLine(qPrintable(QString("K%1").arg(i)), i + 1, "1.5");
+        QVERIFY(store.save(doc, "甲").ok);
+        const Document again = store.load(doc.code());
+        QCOMPARE(again.lines.size(), 35);
+        for (int i = 0; i < 35; ++i) {
+            QCOMPARE(again.lines[i].values["F_GoodCode"].toString(), QString("K%1").arg(i, 2, 10, QChar('0')));
+            QCOMPARE(again.lines[i].values["F_Amount"].toDouble(), double(i + 1));
+            QCOMPARE(again.lines[i].values["F_Mem"].toString(), i < 23 && i % 2 == 0 ? QString("改%1").arg(i) : QString());
+        }
+        QCOMPARE(again.header["F_TotalPrice"].value<Money>(), *Money::parse("945")); // 1.5 × (1 + … + 35)
+    }
+
     void settlementCodes_data() { addEngineRows(); }
     void settlementCodes()
     {
