@@ -2,7 +2,7 @@
 
 #include <charconv>
 #include <cmath>
-#include <QRegularExpression>
+#include <algorithm>
 
 namespace korvan {
 
@@ -115,7 +115,9 @@ QString NumberFormat::formatDecimal(const QString &plain) const
     // Rounding uses the section that will print the value; sections share decimals in practice.
     roundDigits(intDigits, fracDigits, pos.maxFrac);
     while (intDigits.size() > 1 && intDigits.startsWith(QLatin1Char('0'))) intDigits.remove(0, 1);
-    const bool zero = !(intDigits + fracDigits).contains(QRegularExpression(QStringLiteral("[1-9]")));
+    const auto nonZero = [](QChar c) { return c >= QLatin1Char('1') && c <= QLatin1Char('9'); };
+    const bool zero = std::none_of(intDigits.cbegin(), intDigits.cend(), nonZero)
+        && std::none_of(fracDigits.cbegin(), fracDigits.cend(), nonZero);
     if (zero) neg = false;
 
     if (zero && m_sections.size() >= 3)
