@@ -1,5 +1,6 @@
 #include "DataModule.h"
 #include "Backup.h"
+#include "BackupService.h"
 #include "Messages.h"
 #include "Schema.h"
 
@@ -199,16 +200,8 @@ void DataModule::AutoBackup(const QDate &today)
 {
     const QString folder = LookupString(QStringLiteral("SELECT F_BakPath FROM SysInfo")).trimmed();
     if (folder.isEmpty()) return;
-    QDir dir(QDir::fromNativeSeparators(folder));
-    if (!dir.exists()) {
-        if (ShowMess(QStringLiteral("当前目录") + folder + QStringLiteral(" 不存在，是否创建！"), MsgQuestion) == AnswerNo)
-            return;
-        if (!QDir().mkpath(dir.absolutePath())) {
-            ShowMess(QStringLiteral("目录") + folder + QStringLiteral(" 创建失败,请检测路径是否合法!"), MsgError);
-            return;
-        }
-    }
-    const QString target = dir.filePath(QStringLiteral("dp") + today.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".back"));
+    if (!CheckBackupFolder(folder)) return;
+    const QString target = BackupFilePath(folder, today);
     if (QFileInfo::exists(target)) return; // at most one a day, never overwritten
     QString error;
     if (!BackupDatabase(*m_db, target, &error))
