@@ -603,7 +603,7 @@ private slots:
         TestEnv env("sqlite");
         KORVAN_REQUIRE(env);
         env.loginAsSuperUser();
-        env.settings().ini().setValue("config", "iPrintNum", "8");
+        env.dm().setPrintRows(8);
         env.dm().session().companyPhone = "0755-1";
         env.dm().session().companyFax = "0755-2";
         DataModule::setInstance(&env.dm());

@@ -26,7 +26,7 @@ QVariant DefaultReportVariable(const QString &name)
 {
     DataModule *dm = DataModule::instance();
     if (!dm) return {};
-    if (name.compare(QLatin1String("PageMaxRow"), Qt::CaseInsensitive) == 0) return dm->settings().printRows();
+    if (name.compare(QLatin1String("PageMaxRow"), Qt::CaseInsensitive) == 0) return dm->printRows();
     if (name.compare(QLatin1String("bsPhone"), Qt::CaseInsensitive) == 0) return dm->session().companyPhone;
     if (name.compare(QLatin1String("bsFax"), Qt::CaseInsensitive) == 0) return dm->session().companyFax;
     return {};
