@@ -1,8 +1,12 @@
 #include "AppSettings.h"
+#include "Artwork.h"
+#include "EnterNavigator.h"
+#include "LoginWindow.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
 #include "SplashWindow.h"
 #include "Startup.h"
+#include "WindowRegistry.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -25,6 +29,8 @@ int main(int argc, char **argv)
     auto *splash = new SplashWindow;
     splash->show();
     app.processEvents();
+    QApplication::setWindowIcon(applicationIcon());
+    EnterNavigator::install();
 
     AppSettings settings;
     Startup startup(settings);
@@ -32,6 +38,7 @@ int main(int argc, char **argv)
     if (!dm) return 0;
     DataModule::setInstance(dm.get());
 
+    registerAllWindows();
     MainWindow main(*dm);
     if (splash) {
         splash->setStatus(QStringLiteral("连接成功，正在登录 ..."));
@@ -39,6 +46,8 @@ int main(int argc, char **argv)
         splash->setStatus(QStringLiteral("连接成功，正在登录 ....."));
         delete splash;
     }
+    if (!LoginWindow::run(*dm, LoginMode::Startup)) return 0;
+    main.applySession();
     main.show();
     return app.exec();
 }

@@ -1,0 +1,13 @@
+// The windows of system administration, made known to the main window.
+#include "PasswordWindow.h"
+#include "WindowRegistry.h"
+
+namespace korvan {
+
+void registerAdminWindows()
+{
+    registerWindow(QStringLiteral("TfrmModPass"), WindowKind::Modal,
+                   [](DataModule &dm, QWidget *parent) { return new PasswordWindow(dm, parent); });
+}
+
+} // namespace korvan
