@@ -231,6 +231,11 @@ private slots:
     // warehouses, continuous add, edit mode with the navigator, new units.
     void goodsEdit()
     {
+        Session &s = m_env->dm().session();
+        s.userFieldCaptions[0] = QStringLiteral("颜色");
+        s.userFieldVisible[0] = true;
+        s.userFieldCaptions[8] = QStringLiteral("到期日");
+        s.userFieldVisible[8] = true;
         GoodsListWindow w(m_env->dm());
         w.show();
         search(&w, 0, QString());
@@ -238,6 +243,11 @@ private slots:
             QCOMPARE(dlg->windowTitle(), QString("货品信息编辑 - 新增"));
             QVERIFY(child(dlg, "chkContinue")->isVisibleTo(dlg));
             QVERIFY(!child(dlg, "DBNavigator1")->isVisibleTo(dlg));
+            // User fields under their captions, only the visible ones.
+            QCOMPARE(child<QLabel>(dlg, "lblZF1")->text(), QString("颜色："));
+            QVERIFY(child(dlg, "edtZF1")->isVisibleTo(dlg) && !child(dlg, "edtZF2")->isVisibleTo(dlg));
+            QVERIFY(child(dlg, "dtpRQ1")->isVisibleTo(dlg));
+            child<QLineEdit>(dlg, "edtZF1")->setText("红");
             child<QLineEdit>(dlg, "edtCode")->setText("N001");
             click(dlg, "btnOK");
             QCOMPARE(m_responder->last(), QString("当前货品名称不能为空！"));
@@ -260,6 +270,7 @@ private slots:
         });
         trigger(&w, "tbNew");
         QCOMPARE(db().scalar("SELECT F_BegAmount FROM t_goods WHERE F_Code = 'N001'").toDouble(), 14.0);
+        QCOMPARE(db().scalar("SELECT F_ZF1 FROM t_goods WHERE F_Code = 'N001'").toString(), QString("红"));
         QCOMPARE(Money::fromDb(db().scalar("SELECT sum(F_TotalPrice) FROM t_begDept WHERE F_GoodCode = 'N001'")),
                  Money::fromYuan(23));
         QCOMPARE(w.grid()->gridModel()->value(w.grid()->currentRow(), "F_Code").toString(), QString("N001"));
