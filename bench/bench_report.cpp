@@ -1,10 +1,11 @@
 // Paginates and writes 1,000-page PDFs (a list and a document) and prints
-// the times. Run by hand: bench_report [pages]
+// the times. Run by hand: bench_report [pages [folder to keep the PDFs in]]
 #include "ReportEngine.h"
 #include "ReportPainter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -74,7 +75,8 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const int pages = argc > 1 ? QByteArray(argv[1]).toInt() : 1000;
-    QTemporaryDir dir;
+    QTemporaryDir tmp;
+    const QDir dir(argc > 2 ? QString::fromLocal8Bit(argv[2]) : tmp.path());
 
     // A list: as many rows as 1,000 pages hold.
     auto list = goods(1);

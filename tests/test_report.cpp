@@ -365,6 +365,53 @@ private slots:
         if (Overflow(overflow) == Overflow::Clip && text.size() > 20 && !f.text.isEmpty()) QVERIFY(f.text.endsWith(QChar(0x2026)));
     }
 
+    // Painted, the fitted text stays inside its cell: no ink outside it.
+    void paintedTextStaysInItsCell_data()
+    {
+        QTest::addColumn<int>("overflow");
+        QTest::addColumn<int>("align");
+        QTest::newRow("shrink right") << int(Overflow::Shrink) << int(Qt::AlignRight | Qt::AlignVCenter);
+        QTest::newRow("wrap centre") << int(Overflow::Wrap) << int(Qt::AlignCenter);
+        QTest::newRow("clip left") << int(Overflow::Clip) << int(Qt::AlignLeft | Qt::AlignBottom);
+    }
+    void paintedTextStaysInItsCell()
+    {
+        QFETCH(int, overflow);
+        QFETCH(int, align);
+        ReportLayout l;
+        l.page = PageSetup{6000, 3000, 1000, 1000, 1000, 1000};
+        ReportBand b;
+        b.kind = BandKind::Title;
+        b.height = 1000;
+        ReportItem it;
+        it.x = 500;
+        it.y = 200;
+        it.w = 2000;
+        it.h = 600;
+        it.text = "华强五金电料有限公司 WWWWWWWW 1,234,567.89 深圳分公司";
+        it.font.size = 12;
+        it.font.bold = true;
+        it.align = align;
+        it.overflow = Overflow(overflow);
+        b.items << it;
+        l.setBand(b);
+        const ReportDocument doc = paginateReport(l, ReportData());
+        QCOMPARE(doc.pages.first().texts.size(), 1);
+        const double dpi = 600;
+        const QImage img = ReportPainter::renderPage(doc, 0, dpi);
+        const double px = dpi / 2540;
+        const QRect cell(qFloor((1000 + it.x) * px) - 1, qFloor((1000 + it.y) * px) - 1, qCeil(it.w * px) + 3, qCeil(it.h * px) + 3);
+        int inside = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                if (qGray(img.pixel(x, y)) > 200) continue;
+                QVERIFY2(cell.contains(x, y), qPrintable(QString("ink at %1,%2 outside %3,%4 %5x%6").arg(x).arg(y)
+                                                             .arg(cell.x()).arg(cell.y()).arg(cell.width()).arg(cell.height())));
+                ++inside;
+            }
+        QVERIFY(inside > 100);
+    }
+
     // Unknown keys at every level survive a load and save.
     void layoutRoundTrip()
     {

@@ -303,6 +303,15 @@ private slots:
             d.setCurrentBand(detail);
             d.setBandHeight(detail, 900);
             QCOMPARE(d.layout().bands[detail].height, 900);
+            // Preview from the designer prints the layout being edited.
+            QWidget *shown = nullptr;
+            d.showPreview = [&](QWidget *w) { shown = w; };
+            trigger(&d, "actPreview");
+            auto *preview = qobject_cast<ReportPreview *>(shown);
+            QVERIFY(preview);
+            QCOMPARE(preview->find("原单："), 3);
+            delete preview;
+
             trigger(&d, "actSave");
             QVERIFY(!d.isModified());
             d.close();

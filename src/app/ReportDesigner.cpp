@@ -331,8 +331,7 @@ void ReportDesigner::buildUi()
     row(bf, QStringLiteral("数据集："), m_dataSet);
     connect(m_dataSet, &QComboBox::activated, this, [this] {
         const QString ds = m_dataSet->currentText();
-        const int b = m_band;
-        change(QStringLiteral("数据集"), [b, ds](ReportLayout &l) { if (b >= 0 && b < l.bands.size()) l.bands[b].dataSet = ds; });
+        changeBand(QStringLiteral("数据集"), [ds](ReportBand &band) { band.dataSet = ds; });
     });
     m_rowsPerPage = new QLineEdit(m_bandBox);
     m_rowsPerPage->setObjectName(QStringLiteral("edtRowsPerPage"));
@@ -340,30 +339,26 @@ void ReportDesigner::buildUi()
     row(bf, QStringLiteral("每页行数："), m_rowsPerPage);
     connect(m_rowsPerPage, &QLineEdit::editingFinished, this, [this] {
         const QString t = m_rowsPerPage->text().trimmed();
-        const int b = m_band;
-        change(QStringLiteral("每页行数"), [b, t](ReportLayout &l) { if (b >= 0 && b < l.bands.size()) l.bands[b].rowsPerPage = t; });
+        changeBand(QStringLiteral("每页行数"), [t](ReportBand &band) { band.rowsPerPage = t; });
     });
     m_condition = new QLineEdit(m_bandBox);
     m_condition->setObjectName(QStringLiteral("edtCondition"));
     row(bf, QStringLiteral("分组条件："), m_condition);
     connect(m_condition, &QLineEdit::editingFinished, this, [this] {
         const QString t = m_condition->text().trimmed();
-        const int b = m_band;
-        change(QStringLiteral("分组条件"), [b, t](ReportLayout &l) { if (b >= 0 && b < l.bands.size()) l.bands[b].condition = t; });
+        changeBand(QStringLiteral("分组条件"), [t](ReportBand &band) { band.condition = t; });
     });
     m_autoHeight = new QCheckBox(QStringLiteral("行高随内容增加"), m_bandBox);
     m_autoHeight->setObjectName(QStringLiteral("chkAutoHeight"));
     bf->addRow(QString(), m_autoHeight);
     connect(m_autoHeight, &QCheckBox::toggled, this, [this](bool on) {
-        const int b = m_band;
-        change(QStringLiteral("行高"), [b, on](ReportLayout &l) { if (b >= 0 && b < l.bands.size()) l.bands[b].autoHeight = on; });
+        changeBand(QStringLiteral("行高"), [on](ReportBand &band) { band.autoHeight = on; });
     });
     m_atBottom = new QCheckBox(QStringLiteral("打印在页面底部"), m_bandBox);
     m_atBottom->setObjectName(QStringLiteral("chkAtBottom"));
     bf->addRow(QString(), m_atBottom);
     connect(m_atBottom, &QCheckBox::toggled, this, [this](bool on) {
-        const int b = m_band;
-        change(QStringLiteral("页脚位置"), [b, on](ReportLayout &l) { if (b >= 0 && b < l.bands.size()) l.bands[b].atBottom = on; });
+        changeBand(QStringLiteral("页脚位置"), [on](ReportBand &band) { band.atBottom = on; });
     });
     propLay->addWidget(m_bandBox);
     propLay->addStretch(1);
@@ -489,6 +484,14 @@ void ReportDesigner::liveChanged()
 {
     m_canvas->layoutChanged();
     refreshProperties();
+}
+
+void ReportDesigner::changeBand(const QString &what, const std::function<void(ReportBand &)> &edit)
+{
+    const int b = m_band;
+    change(what, [b, &edit](ReportLayout &l) {
+        if (b >= 0 && b < l.bands.size()) edit(l.bands[b]);
+    });
 }
 
 void ReportDesigner::applyToSelection(const QString &what, const std::function<void(ReportItem &)> &edit)

@@ -84,6 +84,7 @@ private:
     void fillPalette();
     void refreshProperties();
     void applyToSelection(const QString &what, const std::function<void(ReportItem &)> &edit);
+    void changeBand(const QString &what, const std::function<void(ReportBand &)> &edit);
     int targetBand() const;
 
     ReportJob m_job;

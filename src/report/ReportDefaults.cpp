@@ -221,6 +221,30 @@ QList<ReportItem> addTable(ReportLayout &l, const QList<TableColumn> &cols, cons
     return totalsRow(cols, g, s, 0, QStringLiteral("合计"), QStringLiteral("report"));
 }
 
+// A summary band holding just the totals row, when there is one.
+void addTotals(ReportLayout &l, const QList<ReportItem> &totals, int height)
+{
+    if (totals.isEmpty()) return;
+    ReportBand sum;
+    sum.kind = BandKind::Summary;
+    sum.height = height;
+    sum.items = totals;
+    l.setBand(sum);
+}
+
+TableColumn tableColumn(const ReportColumn &c)
+{
+    TableColumn tc;
+    tc.field = c.field;
+    tc.caption = c.caption;
+    tc.weight = qMax(10, c.width);
+    tc.format = c.format;
+    tc.align = int(c.alignment & Qt::AlignHorizontal_Mask);
+    tc.footer = c.footer;
+    tc.footerText = c.footerText;
+    return tc;
+}
+
 enum class ValueKind { Text, Quantity, Price, Amount, Center };
 
 struct LineField { const char *field; double weight; ValueKind kind; };
@@ -436,14 +460,8 @@ ReportLayout defaultListLayout(const QString &name, const ReportDataSet &data, c
     if (!shown.isEmpty()) {
         for (const ReportColumn &c : shown) {
             if (o.noPrices && isPriceName(c.field)) continue;
-            TableColumn tc;
-            tc.field = c.field;
-            tc.caption = c.caption.isEmpty() ? captionFrom(data, c.field) : c.caption;
-            tc.weight = qMax(10, c.width);
-            tc.format = c.format;
-            tc.align = int(c.alignment & Qt::AlignHorizontal_Mask);
-            tc.footer = c.footer;
-            tc.footerText = c.footerText;
+            TableColumn tc = tableColumn(c);
+            if (tc.caption.isEmpty()) tc.caption = captionFrom(data, c.field);
             cols << tc;
             natural += tc.weight;
         }
@@ -484,14 +502,7 @@ ReportLayout defaultListLayout(const QString &name, const ReportDataSet &data, c
     l.setBand(title);
 
     TableStyle style;
-    const QList<ReportItem> totals = addTable(l, cols, style, W);
-    if (!totals.isEmpty()) {
-        ReportBand sum;
-        sum.kind = BandKind::Summary;
-        sum.height = style.rowHeight;
-        sum.items = totals;
-        l.setBand(sum);
-    }
+    addTotals(l, addTable(l, cols, style, W), style.rowHeight);
     ReportBand foot;
     foot.kind = BandKind::PageFooter;
     foot.height = 600;
@@ -517,16 +528,8 @@ ReportLayout gridPrintLayout(const QList<ReportColumn> &input, const GridPrintOp
     QList<TableColumn> cols;
     double natural = 0;
     for (const ReportColumn &c : columns) {
-        TableColumn tc;
-        tc.field = c.field;
-        tc.caption = c.caption;
-        tc.weight = qMax(10, c.width);
-        tc.format = c.format;
-        tc.align = int(c.alignment & Qt::AlignHorizontal_Mask);
-        tc.footer = c.footer;
-        tc.footerText = c.footerText;
-        cols << tc;
-        natural += tc.weight;
+        cols << tableColumn(c);
+        natural += cols.last().weight;
     }
     if (page) l.page = *page;
     else fitOrientation(l, natural * 26.46);
@@ -553,14 +556,7 @@ ReportLayout gridPrintLayout(const QList<ReportColumn> &input, const GridPrintOp
         style.autoHeight = true;
         style.overflow = Overflow::Wrap;
     }
-    const QList<ReportItem> totals = addTable(l, cols, style, W);
-    if (!totals.isEmpty()) {
-        ReportBand sum;
-        sum.kind = BandKind::Summary;
-        sum.height = style.rowHeight;
-        sum.items = totals;
-        l.setBand(sum);
-    }
+    addTotals(l, addTable(l, cols, style, W), style.rowHeight);
     ReportBand foot;
     foot.kind = BandKind::PageFooter;
     foot.height = 600;

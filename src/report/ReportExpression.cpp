@@ -315,18 +315,23 @@ private:
         return n;
     }
 
-    Node orExpr()
+    // One left-associative level: operands from `next`, joined by `ops` (symbols or words).
+    Node chain(Node (Parser::*next)(), std::initializer_list<const char *> ops)
     {
-        Node l = andExpr();
-        while (l && isWord("or")) { advance(); Node r = andExpr(); if (!r) return nullptr; l = binary(QStringLiteral("or"), l, r); }
-        return l;
+        Node l = (this->*next)();
+        for (;;) {
+            QString op;
+            for (const char *o : ops)
+                if (isOp(o) || isWord(o)) op = QString::fromLatin1(o);
+            if (!l || op.isEmpty()) return l;
+            advance();
+            Node r = (this->*next)();
+            if (!r) return nullptr;
+            l = binary(op, l, r);
+        }
     }
-    Node andExpr()
-    {
-        Node l = comparison();
-        while (l && isWord("and")) { advance(); Node r = comparison(); if (!r) return nullptr; l = binary(QStringLiteral("and"), l, r); }
-        return l;
-    }
+    Node orExpr() { return chain(&Parser::andExpr, {"or"}); }
+    Node andExpr() { return chain(&Parser::comparison, {"and"}); }
     Node comparison()
     {
         Node l = additive();
@@ -341,30 +346,8 @@ private:
         }
         return l;
     }
-    Node additive()
-    {
-        Node l = term();
-        while (l && (isOp("+") || isOp("-"))) {
-            const QString op = m_tok.text;
-            advance();
-            Node r = term();
-            if (!r) return nullptr;
-            l = binary(op, l, r);
-        }
-        return l;
-    }
-    Node term()
-    {
-        Node l = unary();
-        while (l && (isOp("*") || isOp("/"))) {
-            const QString op = m_tok.text;
-            advance();
-            Node r = unary();
-            if (!r) return nullptr;
-            l = binary(op, l, r);
-        }
-        return l;
-    }
+    Node additive() { return chain(&Parser::term, {"+", "-"}); }
+    Node term() { return chain(&Parser::unary, {"*", "/"}); }
     Node unary()
     {
         if (isOp("-") || isWord("not")) {
