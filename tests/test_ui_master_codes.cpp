@@ -7,6 +7,7 @@
 #include "EnterCaptionDialog.h"
 #include "Fixture.h"
 #include "NumberFormat.h"
+#include "ReportPreview.h"
 #include "SysInfoWindow.h"
 #include "TestKit.h"
 #include "TreeCodeWindow.h"
@@ -208,6 +209,17 @@ private slots:
         QCOMPARE(env.dm().FillComboBox("SELECT F_Name FROM t_code WHERE F_Type = 'depot' ORDER BY F_ID"),
                  QStringList({"北仓", "东仓"}));
 
+        // Printing previews the list under the page's title, over this window.
+        trigger(&w, "tbPrint");
+        auto *preview = w.findChild<ReportPreview *>();
+        QVERIFY(preview && preview->isWindow());
+        QStringList printed;
+        for (const PageText &t : preview->document().pages.first().texts) printed << t.text;
+        QVERIFY(printed.contains("企业仓库设置"));
+        QVERIFY(printed.contains("东仓") && printed.contains("北仓"));
+        QVERIFY(printed.contains("打印日期：" + QDate::currentDate().toString("yyyy年MM月dd日")));
+        preview->close();
+
         pages->setCurrentWidget(child(&w, "tgoodunit"));
         trigger(&w, "tbNew");
         grid->model()->setData(grid->currentIndex(), "袋");
@@ -230,6 +242,7 @@ private slots:
         picker.inputText = [](QString &text) { text = "°C"; return true; };
         QString name;
         inModalLoop([&] {
+            shot(&picker, "TDlgCodeFuHaoXz");
             QCOMPARE(picker.grid()->count(), 2);
             child<QLineEdit>(&picker, "edtName")->setText("不存在");
             QCOMPARE(picker.grid()->count(), 0);
@@ -269,6 +282,7 @@ private slots:
 
         EnterCaptionDialog enter;
         inModalLoop([&] {
+            shot(&enter, "TDLGenterCaption");
             QCOMPARE(enter.edit()->text(), QString("螺丝"));
             enter.edit()->clear();
             click(&enter, "btnOK");

@@ -3,6 +3,7 @@
 #include "DataModule.h"
 #include "MessageBox.h"
 #include "Messages.h"
+#include "ReportServices.h"
 
 #include <QAbstractItemDelegate>
 #include <QAbstractTableModel>
@@ -77,7 +78,7 @@ CodeManWindow::CodeManWindow(DataModule &dm, QWidget *parent) : QDialog(parent),
         command("tbDelete", QStringLiteral("删除"), &CodeManWindow::deleteClick),
         m_save = command("tbSave", QStringLiteral("保存"), &CodeManWindow::saveClick),
         m_cancel = command("tbCancel", QStringLiteral("取消"), &CodeManWindow::cancelClick),
-        m_print = command("tbPrint", QStringLiteral("打印"), &CodeManWindow::printClick),
+        command("tbPrint", QStringLiteral("打印"), &CodeManWindow::printClick),
         command("tbRefresh", QStringLiteral("刷新"), &CodeManWindow::refreshClick),
         command("tbExit", QStringLiteral("退出"), &QDialog::reject)};
     for (QAction *a : all) {
@@ -89,8 +90,6 @@ CodeManWindow::CodeManWindow(DataModule &dm, QWidget *parent) : QDialog(parent),
     all[1]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     all[2]->setShortcut(QKeySequence(Qt::Key_Delete));
     m_save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    // Grid printing comes with the report services; until then the button stays off.
-    m_print->setProperty("available", false);
 
     m_grid = new QTableView;
     m_grid->setObjectName(QStringLiteral("DBGridEh1"));
@@ -168,7 +167,6 @@ void CodeManWindow::setEditing(bool editing)
 {
     m_editing = editing;
     for (QAction *a : m_browseCommands) a->setEnabled(!editing);
-    if (!m_print->property("available").toBool()) m_print->setEnabled(false);
     m_save->setEnabled(editing);
     m_cancel->setEnabled(editing);
     m_pages->tabBar()->setEnabled(!editing);
@@ -241,7 +239,18 @@ void CodeManWindow::cancelClick()
     if (!m_list.isEmpty()) m_grid->setCurrentIndex(m_model->index(0, 0));
 }
 
-void CodeManWindow::printClick() {}
+void CodeManWindow::printClick()
+{
+    ReportColumn name{QStringLiteral("F_Name"), m_model->title(), m_grid->columnWidth(0)};
+    name.modelColumn = 0;
+    ReportPreview *preview = PrintGrid(m_model, {name}, m_model->title() + QStringLiteral("设置"), 1,
+                                       QStringLiteral("date"), QString());
+    if (!preview) return;
+    // This window is modal: the preview must belong to it to take input.
+    preview->setParent(this, Qt::Window);
+    preview->setWindowModality(Qt::WindowModal);
+    preview->show();
+}
 
 void CodeManWindow::refreshClick()
 {

@@ -48,7 +48,7 @@ private:
     QTabWidget *m_pages;
     QTableView *m_grid;
     QList<QAction *> m_browseCommands; // enabled while browsing
-    QAction *m_save = nullptr, *m_cancel = nullptr, *m_print = nullptr;
+    QAction *m_save = nullptr, *m_cancel = nullptr;
     bool m_editing = false;
 };
 
