@@ -192,7 +192,7 @@ private slots:
         }
     }
 
-    // Lines are written in batches: every line arrives once, in its order, with its values.
+    // Many new and changed lines: every line arrives once, in its order, with its values.
     void manyLinesKeepTheirOrder_data() { addEngineRows(); }
     void manyLinesKeepTheirOrder()
     {
