@@ -12,6 +12,7 @@
 #include "TestKit.h"
 #include "TreeCodeWindow.h"
 #include "UserInfoWindow.h"
+#include "WindowRegistry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -262,6 +263,23 @@ private slots:
         inModalLoop([&] { click(&empty, "btnOK"); });
         QVERIFY(empty.SelectCode(none));
         QCOMPARE(none, QString());
+    }
+
+    // The main window's actions 101 and 110 open these windows modally.
+    void registeredWindows()
+    {
+        TestEnv env("sqlite");
+        KORVAN_REQUIRE(env);
+        registerAllWindows();
+        const QList<QPair<int, QString>> actions = {{101, "TFrmUserInfo"}, {110, "TfrmSysInfoGl"}};
+        for (const auto &[code, className] : actions) {
+            const WindowEntry *entry = windowForAction(code);
+            QVERIFY2(entry, qPrintable(className));
+            QCOMPARE(entry->className, className);
+            QCOMPARE(entry->kind, WindowKind::Modal);
+            std::unique_ptr<QWidget> w(entry->create(env.dm(), nullptr));
+            QCOMPARE(w->objectName(), className);
+        }
     }
 
     void nameDialogsRefuseBlank()

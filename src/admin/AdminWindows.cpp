@@ -1,5 +1,6 @@
 // The windows of system administration, made known to the main window.
 #include "PasswordWindow.h"
+#include "SysInfoWindow.h"
 #include "WindowRegistry.h"
 
 namespace korvan {
@@ -8,6 +9,7 @@ void registerAdminWindows()
 {
     registerWindow(QStringLiteral("TfrmModPass"), WindowKind::Modal,
                    [](DataModule &dm, QWidget *parent) { return new PasswordWindow(dm, parent); });
+    registerSettingsWindows(); // TFrmUserInfo, TfrmSysInfoGl
 }
 
 } // namespace korvan

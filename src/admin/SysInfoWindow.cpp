@@ -3,6 +3,8 @@
 #include "MessageBox.h"
 #include "Messages.h"
 #include "SystemSettings.h"
+#include "UserInfoWindow.h"
+#include "WindowRegistry.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -165,6 +167,14 @@ void SysInfoWindow::okClick()
     if (!SaveSoftwareSettings(m_dm, s)) return;
     ShowMess(QStringLiteral("当前软件设置更改成功！"), MsgInfo);
     accept();
+}
+
+void registerSettingsWindows()
+{
+    registerWindow(QStringLiteral("TFrmUserInfo"), WindowKind::Modal,
+                   [](DataModule &dm, QWidget *parent) { return new UserInfoWindow(dm, parent); });
+    registerWindow(QStringLiteral("TfrmSysInfoGl"), WindowKind::Modal,
+                   [](DataModule &dm, QWidget *parent) { return new SysInfoWindow(dm, parent); });
 }
 
 } // namespace korvan

@@ -25,4 +25,7 @@ private:
     std::array<QLineEdit *, 11> m_fieldCaption{};
 };
 
+// Makes TFrmUserInfo and TfrmSysInfoGl known to the main window (modal).
+void registerSettingsWindows();
+
 } // namespace korvan

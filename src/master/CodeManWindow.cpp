@@ -4,6 +4,8 @@
 #include "MessageBox.h"
 #include "Messages.h"
 #include "ReportServices.h"
+#include "TreeCodeWindow.h"
+#include "WindowRegistry.h"
 
 #include <QAbstractItemDelegate>
 #include <QAbstractTableModel>
@@ -267,6 +269,17 @@ void CodeManWindow::keyPressEvent(QKeyEvent *event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void registerCodeWindows()
+{
+    registerWindow(QStringLiteral("TFrmCodeMan"), WindowKind::Modal,
+                   [](DataModule &dm, QWidget *parent) { return new CodeManWindow(dm, parent); });
+    registerWindow(QStringLiteral("TFrmTreeCodeMan"), WindowKind::Modal, [](DataModule &dm, QWidget *parent) {
+        auto *w = new TreeCodeWindow(dm, parent);
+        w->OpenTree(TreeCodeWindow::Manage);
+        return w;
+    });
 }
 
 } // namespace korvan

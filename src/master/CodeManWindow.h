@@ -52,4 +52,7 @@ private:
     bool m_editing = false;
 };
 
+// Makes TFrmCodeMan and TFrmTreeCodeMan (manage mode) known to the main window.
+void registerCodeWindows();
+
 } // namespace korvan
