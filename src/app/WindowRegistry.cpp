@@ -60,6 +60,8 @@ void registerAllWindows()
     done = true;
     registerAppWindows();
     registerAdminWindows();
+    registerMasterWindows();
+    registerDocumentWindows();
 }
 
 } // namespace korvan

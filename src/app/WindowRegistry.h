@@ -41,5 +41,7 @@ QStringList registeredWindowClasses();
 void registerAllWindows();
 void registerAppWindows();   // src/app: desktop, about box
 void registerAdminWindows(); // src/admin: password change
+void registerMasterWindows(); // src/master: employees, suppliers, goods
+void registerDocumentWindows(); // src/documents: the purchase document windows
 
 } // namespace korvan

@@ -3,6 +3,7 @@
 #include "DataModule.h"
 #include "GridServices.h"
 #include "Messages.h"
+#include "ReportServices.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,11 +19,6 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
-
-#if __has_include("ReportServices.h")
-#include "ReportServices.h"
-#define KORVAN_LIST_REPORTS 1
-#endif
 
 namespace korvan {
 
@@ -284,13 +280,8 @@ void MasterListWindow::updateNavigation()
     enable("tbLast", count > 0 && row < count - 1);
     enable("tbEdit", true);
     enable("tbDelete", mayEdit());
-#ifdef KORVAN_LIST_REPORTS
     enable("tbPrint", count > 0);
     enable("tbSet", true);
-#else
-    enable("tbPrint", false);
-    enable("tbSet", false);
-#endif
     enable("tbExport", count > 0);
 }
 
@@ -321,7 +312,6 @@ QString MasterListWindow::reportName() const
     return m_config.reportName + (m_config.reportPriceSuffix ? m_dm.session().priceReportSuffix() : QString());
 }
 
-#ifdef KORVAN_LIST_REPORTS
 namespace {
 // The list as shown: its visible columns with their captions, formats and
 // footers; typed values.
@@ -351,23 +341,18 @@ ReportOptions listReport(const MasterListConfig &config, const Session &s)
     return options;
 }
 } // namespace
-#endif
 
 void MasterListWindow::printClick()
 {
-#ifdef KORVAN_LIST_REPORTS
     if (rowCount() == 0) return;
     const ReportOptions options = listReport(m_config, session());
     PreviewListReport(reportName(), listData(m_grid), options);
-#endif
 }
 
 void MasterListWindow::designClick()
 {
-#ifdef KORVAN_LIST_REPORTS
     const ReportOptions options = listReport(m_config, session());
     DesignListReport(reportName(), listData(m_grid), options);
-#endif
 }
 
 void MasterListWindow::exportClick()
