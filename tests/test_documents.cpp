@@ -3,6 +3,9 @@
 #include "Fixture.h"
 #include "TestKit.h"
 
+#include <QThread>
+#include <atomic>
+
 using namespace korvan;
 using namespace korvan::test;
 
@@ -95,6 +98,47 @@ private slots:
         QVERIFY(r.code != first.code());
         QCOMPARE(env.db().scalar("SELECT count(*) FROM ddDepotD WHERE F_Code = ?", {r.code}).toInt(), 2);
         QCOMPARE(env.db().scalar("SELECT count(*) FROM ddDepotD WHERE F_Code = ?", {first.code()}).toInt(), 2);
+    }
+
+    // Two workstations saving orders at the same moment, each proposing the
+    // same codes: every order is kept, under its own code, with its own lines.
+    void twoWorkstationsSaveAtOnce_data() { addEngineRows(); }
+    void twoWorkstationsSaveAtOnce()
+    {
+        QFETCH(QString, engine);
+        TestEnv env(engine);
+        KORVAN_REQUIRE(env);
+        constexpr int kEach = 15;
+        std::atomic<int> failures{0};
+        const auto workstation = [&](const QString &maker) {
+            return QThread::create([&env, &failures, maker] {
+                QString err;
+                auto conn = Database::connect(env.testDb().target(), &err);
+                if (!conn) { ++failures; return; }
+                DataModule dm(env.settings(), std::move(conn));
+                DocumentStore store(dm, DocumentKind::order());
+                for (int i = 0; i < kEach; ++i) {
+                    Document d = newOrder(store);
+                    const StoreResult r = store.save(d, maker);
+                    if (!r.ok) { qWarning("%s", qPrintable(r.message)); ++failures; }
+                }
+            });
+        };
+        QThread *a = workstation("甲"), *b = workstation("乙");
+        a->start();
+        b->start();
+        a->wait();
+        b->wait();
+        delete a;
+        delete b;
+        QCOMPARE(failures.load(), 0);
+        Database &db = env.db();
+        QCOMPARE(db.scalar("SELECT count(DISTINCT F_Code) FROM ddDepotM").toInt(), 2 * kEach);
+        QCOMPARE(db.scalar("SELECT count(*) FROM ddDepotM WHERE F_Maker = ?", {QString("甲")}).toInt(), kEach);
+        QCOMPARE(db.scalar("SELECT count(*) FROM ddDepotD").toInt(), 4 * kEach);
+        QCOMPARE(db.scalar("SELECT count(*) FROM ddDepotD d WHERE NOT EXISTS "
+                           "(SELECT 1 FROM ddDepotM m WHERE m.F_Code = d.F_Code)").toInt(), 0);
+        QCOMPARE(db.scalar("SELECT max(n) FROM (SELECT count(*) AS n FROM ddDepotD GROUP BY F_Code) t").toInt(), 2);
     }
 
     void editLines_data() { addEngineRows(); }

@@ -148,6 +148,9 @@ private slots:
         }
         QVERIFY(f.mw->action(102)->isEnabled()); // the password change is here
         QVERIFY(f.mw->action(108)->isEnabled() && f.mw->action(109)->isEnabled());
+        // The windows built so far are all reachable from the menus.
+        for (int code : {101, 103, 104, 105, 110, 203, 204, 205, 301})
+            QVERIFY2(f.mw->action(code)->isEnabled(), qPrintable(actionByCode(code)->caption));
     }
 
     void visibilityFromTheSession_data()

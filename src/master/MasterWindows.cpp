@@ -1,4 +1,5 @@
 // The windows of master data, made known to the main window.
+#include "CodeManWindow.h"
 #include "EmployeeListWindow.h"
 #include "GoodsListWindow.h"
 #include "SupplierListWindow.h"
@@ -15,6 +16,7 @@ void registerMasterWindows()
                    [](DataModule &dm, QWidget *parent) { return new SupplierListWindow(dm, parent, kSupplierKind); });
     registerWindow(QStringLiteral("TFrmGoodGl"), WindowKind::Child,
                    [](DataModule &dm, QWidget *parent) { return new GoodsListWindow(dm, parent); });
+    registerCodeWindows(); // TFrmCodeMan, TFrmTreeCodeMan
 }
 
 } // namespace korvan
