@@ -9,6 +9,7 @@
 #include "OperGlWindow.h"
 #include "SelectDepotDialog.h"
 #include "TestKit.h"
+#include "UiChecks.h"
 #include "WindowRegistry.h"
 
 #include <QApplication>
@@ -33,15 +34,6 @@ using namespace korvan;
 using namespace korvan::test;
 
 namespace {
-template <class T> T *child(QWidget *w, const char *name)
-{
-    T *c = w->findChild<T *>(QLatin1String(name));
-    if (!c) qFatal("no control %s in %s", name, qPrintable(w->objectName()));
-    return c;
-}
-
-void click(QWidget *w, const char *name) { child<QPushButton>(w, name)->click(); }
-
 // Runs `act` on the modal window `name` once it is shown (by exec()). A
 // window still open afterwards (a check failed half-way) is closed.
 void whenModal(const QString &name, std::function<void(QWidget *)> act)
@@ -66,15 +58,6 @@ QStringList column(QTreeWidget *list, int col)
     QStringList out;
     for (int i = 0; i < list->topLevelItemCount(); ++i) out << list->topLevelItem(i)->text(col);
     return out;
-}
-
-// Pictures of the windows for a look by eye, when KORVAN_UI_SHOTS names a folder.
-void shoot(QWidget *w, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("KORVAN_UI_SHOTS");
-    if (folder.isEmpty()) return;
-    w->show();
-    w->grab().save(QDir(folder).filePath(name + ".png"));
 }
 
 void selectRow(QTreeWidget *list, const QString &code)
@@ -114,7 +97,7 @@ private slots:
         KORVAN_REQUIRE(env);
         ScriptedResponder messages;
         OperGlWindow manager(env.dm());
-        shoot(&manager, "TFrmOperGl");
+        shot(&manager, "TFrmOperGl");
         auto *users = child<QTreeWidget>(&manager, "lvUser");
         auto *roles = child<QTreeWidget>(&manager, "lvRole");
         QCOMPARE(child<QTabWidget>(&manager, "pcOper")->currentIndex(), 0);
@@ -131,9 +114,9 @@ private slots:
             QCOMPARE(child<QCheckBox>(editor, "chkDisabled")->text(), QString("角色禁用"));
             auto *items = child<QListWidget>(editor, "clbLimits");
             QCOMPARE(items->count(), 41);
-            shoot(editor, "TFrmLimitGl-role");
+            shot(editor, "TFrmLimitGl-role");
             pages->setCurrentIndex(2);
-            shoot(editor, "TFrmLimitGl-items");
+            shot(editor, "TFrmLimitGl-items");
             child<QLineEdit>(editor, "edtRoleCode")->setText("003");
             child<QLineEdit>(editor, "edtRoleName")->setText("仓管员");
             tick(items, {"货品资料管理", "采购订单查询"});
@@ -156,7 +139,7 @@ private slots:
             QVERIFY(child<QCheckBox>(editor, "chkPrice")->isChecked());
             QVERIFY(child<QRadioButton>(editor, "rbAllDepot")->isChecked());
             QVERIFY(child<QLineEdit>(editor, "edtDepot")->isHidden());
-            shoot(editor, "TFrmLimitGl-operator");
+            shot(editor, "TFrmLimitGl-operator");
             child<QLineEdit>(editor, "edtCode")->setText("102");
             child<QLineEdit>(editor, "edtName")->setText("赵六");
             child<QLineEdit>(editor, "edtPassword")->setText("pw");
@@ -168,7 +151,7 @@ private slots:
             QVERIFY(!child<QLineEdit>(editor, "edtDepot")->isHidden());
             whenModal("TDLGselectDepotSTR", [](QWidget *picker) {
                 QCOMPARE(picker->windowTitle(), QString("仓库选择 "));
-                shoot(picker, "TDLGselectDepotSTR");
+                shot(picker, "TDLGselectDepotSTR");
                 tick(child<QListWidget>(picker, "clbDepot"), {"北仓"});
                 click(picker, "btnOK");
             });
@@ -306,7 +289,7 @@ private slots:
         QMdiSubWindow *open = mdi->addSubWindow(new QLabel("旧数据"));
         open->show();
         DataBackWindow window(env.dm(), &host);
-        shoot(&window, "TFrmDataBack");
+        shot(&window, "TFrmDataBack");
         const QString folder = QDir(env.appDir()).filePath("backup");
         QCOMPARE(child<QLineEdit>(&window, "edtPath")->text(), folder);
         QVERIFY(child<QRadioButton>(&window, "rbAuto0")->isChecked());
@@ -373,7 +356,7 @@ private slots:
         KORVAN_REQUIRE(env);
         ScriptedResponder messages;
         DataClearWindow window(env.dm());
-        shoot(&window, "TFrmDataClear");
+        shot(&window, "TFrmDataClear");
         QList<QCheckBox *> boxes;
         for (int i = 1; i <= 10; ++i) boxes << child<QCheckBox>(&window, qPrintable(QString("chkClear%1").arg(i)));
         QCOMPARE(boxes[0]->text(), QString("采购订货单"));

@@ -26,13 +26,6 @@ void addOperator(Database &db, const QString &code, const QString &name, const Q
             {code, name, SavePass(password), disabled, true});
 }
 
-template <class T> T *child(QWidget &w, const char *name)
-{
-    T *c = w.findChild<T *>(QLatin1String(name));
-    if (!c) qFatal("no control %s", name);
-    return c;
-}
-
 QStringList messages(const ScriptedResponder &r)
 {
     QStringList out;
@@ -128,15 +121,15 @@ private slots:
         ScriptedResponder responder;
         LoginWindow w(env.dm(), LoginMode(mode));
         w.show();
-        child<QLineEdit>(w, "edtCode")->setText(code);
+        child<QLineEdit>(&w, "edtCode")->setText(code);
         for (const QString &attempt : attempts) {
             QVERIFY(w.isVisible());
             if (attempt == kCancel) {
-                child<QPushButton>(w, "btnCancel")->click();
+                child<QPushButton>(&w, "btnCancel")->click();
                 continue;
             }
-            child<QLineEdit>(w, "edtPassword")->setText(attempt);
-            child<QPushButton>(w, "btnOK")->click();
+            child<QLineEdit>(&w, "edtPassword")->setText(attempt);
+            child<QPushButton>(&w, "btnOK")->click();
         }
         const QString state = w.isVisible() ? "open" : w.result() == QDialog::Accepted ? "accepted" : "rejected";
         QCOMPARE(state, outcome);
@@ -145,7 +138,7 @@ private slots:
         QCOMPARE(env.dm().session().operatorCode, sessionCode);
         if (outcome == "accepted") {
             QCOMPARE(env.settings().lastOperatorCode(), sessionCode);
-            QCOMPARE(env.dm().session().operatorName, child<QLineEdit>(w, "edtName")->text());
+            QCOMPARE(env.dm().session().operatorName, child<QLineEdit>(&w, "edtName")->text());
         }
     }
 
@@ -159,12 +152,12 @@ private slots:
         LoginWindow w(env.dm(), LoginMode::Startup);
         QCOMPARE(w.objectName(), QString("TfrmOperLogin"));
         QCOMPARE(w.windowTitle(), QString("登录窗口"));
-        auto *codeBox = child<QLineEdit>(w, "edtCode");
-        auto *name = child<QLineEdit>(w, "edtName");
+        auto *codeBox = child<QLineEdit>(&w, "edtCode");
+        auto *name = child<QLineEdit>(&w, "edtName");
         QCOMPARE(codeBox->text(), QString("007"));
         QCOMPARE(name->text(), QString("王五"));
         QVERIFY(name->isReadOnly());
-        QCOMPARE(child<QLineEdit>(w, "edtPassword")->echoMode(), QLineEdit::Password);
+        QCOMPARE(child<QLineEdit>(&w, "edtPassword")->echoMode(), QLineEdit::Password);
         codeBox->setText("000");
         emit codeBox->editingFinished();
         QCOMPARE(name->text(), QString("系统管理员"));
@@ -172,8 +165,8 @@ private slots:
         emit codeBox->editingFinished();
         QCOMPARE(name->text(), QString());
         verifyLabelled(w);
-        QCOMPARE(child<QPushButton>(w, "btnOK")->text(), QString("确定"));
-        QCOMPARE(child<QPushButton>(w, "btnCancel")->text(), QString("取消"));
+        QCOMPARE(child<QPushButton>(&w, "btnOK")->text(), QString("确定"));
+        QCOMPARE(child<QPushButton>(&w, "btnCancel")->text(), QString("取消"));
     }
 
     // Only the buttons leave the window: not Esc, not a close request (Alt+F4).
@@ -202,14 +195,14 @@ private slots:
         w.show();
         QCOMPARE(w.objectName(), QString("TfrmModPass"));
         QCOMPARE(w.windowTitle(), QString("更改密码"));
-        QCOMPARE(child<QLabel>(w, "lblOperator")->text(), QString("当前操作员：系统管理员"));
+        QCOMPARE(child<QLabel>(&w, "lblOperator")->text(), QString("当前操作员：系统管理员"));
         verifyLabelled(w);
-        auto *oldBox = child<QLineEdit>(w, "edtOldPass");
-        auto *newBox = child<QLineEdit>(w, "edtNewPass");
-        auto *repeatBox = child<QLineEdit>(w, "edtNewPass2");
-        auto *ok = child<QPushButton>(w, "btnOK");
+        auto *oldBox = child<QLineEdit>(&w, "edtOldPass");
+        auto *newBox = child<QLineEdit>(&w, "edtNewPass");
+        auto *repeatBox = child<QLineEdit>(&w, "edtNewPass2");
+        auto *ok = child<QPushButton>(&w, "btnOK");
         QCOMPARE(ok->text(), QString("确定(&O)"));
-        QCOMPARE(child<QPushButton>(w, "btnCancel")->text(), QString("取消(&C)"));
+        QCOMPARE(child<QPushButton>(&w, "btnCancel")->text(), QString("取消(&C)"));
 
         newBox->setText("n1");
         repeatBox->setText("n2");

@@ -10,6 +10,7 @@
 #include "ReportPreview.h"
 #include "SysInfoWindow.h"
 #include "TestKit.h"
+#include "UiChecks.h"
 #include "TreeCodeWindow.h"
 #include "UserInfoWindow.h"
 #include "WindowRegistry.h"
@@ -33,27 +34,10 @@ using namespace korvan;
 using namespace korvan::test;
 
 namespace {
-template <class T = QWidget> T *child(QObject *parent, const char *name)
-{
-    T *w = parent->findChild<T *>(QString::fromLatin1(name));
-    if (!w) qFatal("no control %s", name);
-    return w;
-}
-void click(QObject *parent, const char *name) { child<QPushButton>(parent, name)->click(); }
-void trigger(QObject *parent, const char *name) { child<QAction>(parent, name)->trigger(); }
 
 // Runs `step` once the dialog's own event loop is running.
 void inModalLoop(std::function<void()> step) { QTimer::singleShot(0, std::move(step)); }
 
-// With KORVAN_SHOTS set to a folder, windows are saved there as pictures.
-void shot(QWidget *w, const QString &name)
-{
-    const QString dir = qEnvironmentVariable("KORVAN_SHOTS");
-    if (dir.isEmpty()) return;
-    w->show();
-    QApplication::processEvents();
-    w->grab().save(QDir(dir).filePath(name + ".png"));
-}
 
 QStringList itemPaths(QTreeWidget *tree)
 {

@@ -15,6 +15,7 @@
 #include "SupplierListWindow.h"
 #include "SupplierPicker.h"
 #include "TestKit.h"
+#include "UiChecks.h"
 #include "TreeCodeWindow.h"
 #include "WindowRegistry.h"
 
@@ -35,14 +36,6 @@ using namespace korvan;
 using namespace korvan::test;
 
 namespace {
-template <class T = QWidget> T *child(QObject *parent, const char *name)
-{
-    T *w = parent->findChild<T *>(QString::fromLatin1(name));
-    if (!w) qFatal("no control %s", name);
-    return w;
-}
-void click(QObject *parent, const char *name) { child<QPushButton>(parent, name)->click(); }
-void trigger(QObject *parent, const char *name) { child<QAction>(parent, name)->trigger(); }
 bool enabled(QObject *parent, const char *name) { return child<QAction>(parent, name)->isEnabled(); }
 
 // Runs `step` on the modal dialog once its event loop runs.
@@ -51,15 +44,6 @@ void inModal(std::function<void(QWidget *)> step)
     QTimer::singleShot(0, [step] { step(QApplication::activeModalWidget()); });
 }
 
-// With KORVAN_SHOTS set to a folder, windows are saved there as pictures.
-void shot(QWidget *w, const QString &name)
-{
-    const QString dir = qEnvironmentVariable("KORVAN_SHOTS");
-    if (dir.isEmpty()) return;
-    w->show();
-    QApplication::processEvents();
-    w->grab().save(QDir(dir).filePath(name + ".png"));
-}
 
 QStringList column(DataGrid *grid, const QString &field)
 {

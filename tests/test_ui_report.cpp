@@ -6,6 +6,7 @@
 #include "ReportDesignCanvas.h"
 #include "ReportServices.h"
 #include "TestKit.h"
+#include "UiChecks.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,7 +34,7 @@ QString extractPdfText(const QString &pdf)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-void trigger(QWidget *w, const char *action)
+void triggerEnabled(QWidget *w, const char *action)
 {
     QAction *a = w->findChild<QAction *>(action);
     QVERIFY2(a, action);
@@ -45,12 +46,6 @@ void mouse(QWidget *w, QEvent::Type type, const QPoint &pos, Qt::MouseButtons bu
 {
     QMouseEvent e(type, pos, w->mapToGlobal(pos), Qt::LeftButton, buttons, Qt::NoModifier);
     QApplication::sendEvent(w, &e);
-}
-
-void shoot(QWidget *w, const QString &name)
-{
-    const QString dir = qEnvironmentVariable("KORVAN_SHOTS");
-    if (!dir.isEmpty()) w->grab().save(dir + "/" + name + ".png");
 }
 
 QTreeWidgetItem *paletteItem(QTreeWidget *tree, const QString &group, const QString &startsWith)
@@ -128,12 +123,12 @@ private slots:
         p->resize(900, 700);
         p->show();
         QVERIFY(QTest::qWaitForWindowExposed(p));
-        shoot(p, "preview");
-        trigger(p, "actLast");
+        shot(p, "preview");
+        triggerEnabled(p, "actLast");
         QCOMPARE(p->currentPage(), 2);
-        trigger(p, "actPrior");
+        triggerEnabled(p, "actPrior");
         QCOMPARE(p->currentPage(), 1);
-        trigger(p, "actFirst");
+        triggerEnabled(p, "actFirst");
         QCOMPARE(p->currentPage(), 0);
         QVERIFY(!p->findChild<QAction *>("actPrior")->isEnabled());
 
@@ -145,7 +140,7 @@ private slots:
         zoom->setEditText("150%");
         emit zoom->textActivated("150%");
         QCOMPARE(p->zoom(), 1.5);
-        trigger(p, "actZoomIn");
+        triggerEnabled(p, "actZoomIn");
         QCOMPARE(p->zoom(), 1.5 * 1.25);
 
         // The text search marks every match and shows the page of the first.
@@ -167,7 +162,7 @@ private slots:
         QTemporaryDir dir;
         QString proposed;
         p->choosePdfFile = [&](const QString &name) { proposed = name; return dir.filePath("导出"); };
-        trigger(p, "actExportPdf");
+        triggerEnabled(p, "actExportPdf");
         QCOMPARE(proposed, QString("采购订单.pdf"));
         const QString text = extractPdfText(dir.filePath("导出.pdf"));
         for (const char *s : {"科文贸易有限公司", "CDD20240305001", "华强五金", "G005", "货品5", "30.00", "0755-1234567", "第3页/共3页"})
@@ -181,7 +176,7 @@ private slots:
             printer.setFromTo(2, 3);
             return true;
         };
-        trigger(p, "actPrint");
+        triggerEnabled(p, "actPrint");
         const QString printed = extractPdfText(dir.filePath("printed.pdf"));
         QVERIFY(printed.contains("G003"));
         QVERIFY(!printed.contains("G001"));
@@ -192,7 +187,7 @@ private slots:
             printer.setPageOrientation(QPageLayout::Landscape);
             return true;
         };
-        trigger(p, "actPageSetup");
+        triggerEnabled(p, "actPageSetup");
         QCOMPARE(p->document().page.width, 29700);
         QCOMPARE(p->document().page.height, 21000);
         QCOMPARE(p->document().pageCount(), 3);
@@ -277,14 +272,14 @@ private slots:
             mouse(canvas, QEvent::MouseButtonRelease, to, Qt::NoButton);
             QCOMPARE(d.item(added)->x, x0 + 2000);
             QCOMPARE(d.item(added)->y, y0 + 500);
-            shoot(&d, "designer");
+            shot(&d, "designer");
 
             // Undo the move, redo it, undo it again.
-            trigger(&d, "actUndo");
+            triggerEnabled(&d, "actUndo");
             QCOMPARE(d.item(added)->x, x0);
-            trigger(&d, "actRedo");
+            triggerEnabled(&d, "actRedo");
             QCOMPARE(d.item(added)->x, x0 + 2000);
-            trigger(&d, "actUndo");
+            triggerEnabled(&d, "actUndo");
             QCOMPARE(d.item(added)->x, x0);
             QCOMPARE(d.item(added)->text, QString("原单：[frxDM.\"F_OldCode\"]"));
 
@@ -292,10 +287,10 @@ private slots:
             canvas->setFocus();
             QTest::keyClick(canvas, Qt::Key_Right);
             QCOMPARE(d.item(added)->x, x0 + 50);
-            trigger(&d, "actCopy");
-            trigger(&d, "actPaste");
+            triggerEnabled(&d, "actCopy");
+            triggerEnabled(&d, "actPaste");
             QCOMPARE(d.layout().bands[header].items.size(), before + 2);
-            trigger(&d, "actDelete");
+            triggerEnabled(&d, "actDelete");
             QCOMPARE(d.layout().bands[header].items.size(), before + 1);
 
             // Band height follows its spin box.
@@ -306,13 +301,13 @@ private slots:
             // Preview from the designer prints the layout being edited.
             QWidget *shown = nullptr;
             d.showPreview = [&](QWidget *w) { shown = w; };
-            trigger(&d, "actPreview");
+            triggerEnabled(&d, "actPreview");
             auto *preview = qobject_cast<ReportPreview *>(shown);
             QVERIFY(preview);
             QCOMPARE(preview->find("原单："), 3);
             delete preview;
 
-            trigger(&d, "actSave");
+            triggerEnabled(&d, "actSave");
             QVERIFY(!d.isModified());
             d.close();
         });
@@ -346,7 +341,7 @@ private slots:
             const int n = int(d.layout().bands.size());
             d.removeBand(0);
             QCOMPARE(d.layout().bands.size(), n - 1);
-            trigger(&d, "actRevert");
+            triggerEnabled(&d, "actRevert");
             QCOMPARE(d.layout().bands.size(), n);
             QCOMPARE(d.layout().variables, ListReportVariables()); // reverting keeps the designer's variables
             d.reject();
@@ -383,7 +378,7 @@ private slots:
         p->resize(900, 700);
         p->show();
         QVERIFY(QTest::qWaitForWindowExposed(p));
-        shoot(p, "printgrid");
+        shot(p, "printgrid");
     }
 };
 

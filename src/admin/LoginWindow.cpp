@@ -1,4 +1,5 @@
 #include "LoginWindow.h"
+#include "DialogButtons.h"
 #include "Artwork.h"
 #include "DataModule.h"
 
@@ -46,15 +47,10 @@ LoginWindow::LoginWindow(DataModule &dm, LoginMode mode, QWidget *parent)
     m_password->setEchoMode(QLineEdit::Password);
     m_password->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
 
-    auto *ok = new QPushButton(QStringLiteral("确定"));
-    ok->setObjectName(QStringLiteral("btnOK"));
-    auto *cancel = new QPushButton(QStringLiteral("取消"));
-    cancel->setObjectName(QStringLiteral("btnCancel"));
+    const DialogButtons dialogButtons = makeDialogButtons(nullptr);
+    QPushButton *ok = dialogButtons.ok, *cancel = dialogButtons.cancel;
     ok->setDefault(true);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    QHBoxLayout *buttons = dialogButtons.row;
 
     auto *body = new QVBoxLayout;
     body->setContentsMargins(24, 12, 24, 16);

@@ -1,4 +1,5 @@
 #include "PasswordWindow.h"
+#include "DialogButtons.h"
 #include "DataModule.h"
 #include "Login.h"
 
@@ -44,14 +45,9 @@ PasswordWindow::PasswordWindow(DataModule &dm, QWidget *parent) : QDialog(parent
     m_new = addBox(QStringLiteral("新 密 码："), QStringLiteral("edtNewPass"));
     m_repeat = addBox(QStringLiteral("再输一遍："), QStringLiteral("edtNewPass2"));
 
-    auto *ok = new QPushButton(QStringLiteral("确定(&O)"));
-    ok->setObjectName(QStringLiteral("btnOK"));
-    auto *cancel = new QPushButton(QStringLiteral("取消(&C)"));
-    cancel->setObjectName(QStringLiteral("btnCancel"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    const DialogButtons dialogButtons = makeDialogButtons(nullptr, QStringLiteral("确定(&O)"), QStringLiteral("取消(&C)"));
+    QPushButton *ok = dialogButtons.ok, *cancel = dialogButtons.cancel;
+    QHBoxLayout *buttons = dialogButtons.row;
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 16, 20, 16);

@@ -1,4 +1,5 @@
 #include "SelectDepotDialog.h"
+#include "DialogButtons.h"
 #include "DataModule.h"
 #include "Messages.h"
 #include "WarehouseList.h"
@@ -66,22 +67,11 @@ SelectDepotDialog::SelectDepotDialog(const QStringList &warehouses, const QStrin
     hint->setBuddy(m_list);
     setCheckedFlags(m_list, PreTickedWarehouses(warehouses, current));
 
-    auto *ok = new QPushButton(QStringLiteral("确定"));
-    ok->setObjectName(QStringLiteral("btnOK"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("取消"));
-    cancel->setObjectName(QStringLiteral("btnCancel"));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-
+    const DialogButtons buttons = makeDialogButtons(this);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(hint);
     layout->addWidget(m_list);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -1,4 +1,5 @@
 #include "EditColumnDialog.h"
+#include "DialogButtons.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,22 +17,11 @@ EditColumnDialog::EditColumnDialog(QWidget *parent) : QDialog(parent)
     m_edit = new QLineEdit(this);
     m_edit->setObjectName(QStringLiteral("edtValue"));
     label->setBuddy(m_edit);
-    auto *ok = new QPushButton(QStringLiteral("确定"), this);
-    ok->setObjectName(QStringLiteral("btnOK"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("取消"), this);
-    cancel->setObjectName(QStringLiteral("btnCancel"));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    const DialogButtons buttons = makeDialogButtons(this);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(m_edit);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     setMinimumWidth(320);
 }
 

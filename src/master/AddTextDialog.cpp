@@ -1,4 +1,5 @@
 #include "AddTextDialog.h"
+#include "DialogButtons.h"
 #include "MessageBox.h"
 #include "Messages.h"
 
@@ -18,28 +19,21 @@ TextEntryDialog::TextEntryDialog(const QString &label, const QString &cancelCapt
     m_name->setObjectName(QStringLiteral("edtName"));
     m_name->setMinimumWidth(240);
     caption->setBuddy(m_name);
-    auto *ok = new QPushButton(QStringLiteral("确定"));
-    ok->setObjectName(QStringLiteral("btnOK"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(cancelCaption);
-    cancel->setObjectName(QStringLiteral("btnCancel"));
+    const DialogButtons buttons = makeDialogButtons(nullptr, QStringLiteral("确定"), cancelCaption);
+    buttons.ok->setDefault(true);
 
     auto *row = new QHBoxLayout;
     row->addWidget(caption);
     row->addWidget(m_name, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 12);
     layout->addLayout(row);
     layout->addSpacing(8);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(ok, &QPushButton::clicked, this, &TextEntryDialog::okClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons.ok, &QPushButton::clicked, this, &TextEntryDialog::okClick);
+    connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TextEntryDialog::okClick()

@@ -1,4 +1,5 @@
 #include "GoodsTypeDialog.h"
+#include "DialogButtons.h"
 #include "Messages.h"
 #include "TreeCodeWindow.h"
 
@@ -23,19 +24,14 @@ GoodsTypeDialog::GoodsTypeDialog(DataModule &dm, QWidget *parent) : QDialog(pare
     auto *pick = new QToolButton(this);
     pick->setObjectName(QStringLiteral("btnType"));
     pick->setText(QStringLiteral("…"));
-    auto *ok = new QPushButton(QStringLiteral("确定"), this);
-    ok->setObjectName(QStringLiteral("btnOK"));
-    auto *cancel = new QPushButton(QStringLiteral("取消"), this);
-    cancel->setObjectName(QStringLiteral("btnCancel"));
+    const DialogButtons dialogButtons = makeDialogButtons(nullptr);
+    QPushButton *ok = dialogButtons.ok, *cancel = dialogButtons.cancel;
 
     auto *row = new QHBoxLayout;
     row->addWidget(label);
     row->addWidget(m_type, 1);
     row->addWidget(pick);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    QHBoxLayout *buttons = dialogButtons.row;
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addLayout(buttons);
