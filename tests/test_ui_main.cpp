@@ -267,6 +267,32 @@ private slots:
         QCOMPARE(openClasses(*f.mw), QStringList{"TFrmBtnImage"});
     }
 
+    // A child opens at the size it asks for, bounded by the area, and wholly inside it.
+    void childrenFitTheArea()
+    {
+        registerWindow("TFrmWide", WindowKind::Child, [](DataModule &, QWidget *) {
+            auto *w = new QWidget;
+            w->resize(5000, 300);
+            return w;
+        });
+        registerWindow("TFrmMiddle", WindowKind::Child, [](DataModule &, QWidget *) {
+            auto *w = new QWidget;
+            w->resize(500, 320);
+            return w;
+        });
+        Fixture f("sqlite");
+        KORVAN_REQUIRE(f.env);
+        f.mw->resize(1024, 700);
+        f.show();
+        const QRect area = f.mw->mdiArea()->viewport()->rect();
+        for (const char *cls : {"TFrmMiddle", "TFrmWide"}) {
+            auto *sub = qobject_cast<QMdiSubWindow *>(f.mw->OpenChildForm(cls)->parentWidget());
+            QVERIFY2(area.contains(sub->geometry()), cls);
+        }
+        QCOMPARE(f.mw->findChild<QWidget *>("TFrmMiddle")->size(), QSize(500, 320));
+        QCOMPARE(qobject_cast<QMdiSubWindow *>(f.mw->findChild<QWidget *>("TFrmWide")->parentWidget())->width(), area.width());
+    }
+
     // "全部关闭" closes the desktop too; "导航图" brings it back; the menu lists the windows.
     void windowMenu()
     {

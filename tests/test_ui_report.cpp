@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QScrollArea>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -124,6 +125,9 @@ private slots:
         p->show();
         QVERIFY(QTest::qWaitForWindowExposed(p));
         shot(p, "preview");
+        // Opened at "页宽": the page fills the visible width of the shown window.
+        auto *scroll = p->findChild<QScrollArea *>("pageScroll");
+        QVERIFY(qAbs(scroll->widget()->width() - scroll->viewport()->width()) <= 4);
         triggerEnabled(p, "actLast");
         QCOMPARE(p->currentPage(), 2);
         triggerEnabled(p, "actPrior");

@@ -70,6 +70,21 @@ void openHelpFile(const QString &appDir)
         QDir::Files);
     if (!found.isEmpty()) QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(appDir).filePath(found.first())));
 }
+// A new child takes the size it asked for as far as the frame's area allows,
+// and lies wholly inside the area, so no tool bar button or grid column
+// starts out of reach.
+void fitIntoArea(QMdiSubWindow *sub, QSize wanted, QMdiArea *mdi)
+{
+    const QSize area = mdi->viewport()->size();
+    if (area.isEmpty()) return;
+    const QSize frame = sub->size() - sub->widget()->size();
+    if (sub->widget()->minimumSize() != sub->widget()->maximumSize())
+        sub->resize((wanted + frame).boundedTo(area).expandedTo(sub->minimumSizeHint().boundedTo(area)));
+    const QPoint pos(qBound(0, sub->x(), qMax(0, area.width() - sub->width())),
+                     qBound(0, sub->y(), qMax(0, area.height() - sub->height())));
+    sub->move(pos);
+}
+
 } // namespace
 
 MainWindow::MainWindow(DataModule &dm, QWidget *parent) : QMainWindow(parent), m_dm(dm)
@@ -306,6 +321,7 @@ QWidget *MainWindow::openChild(const WindowEntry &entry)
     if (!w) return nullptr;
     w->setObjectName(entry.className);
     w->setAttribute(Qt::WA_DeleteOnClose);
+    const QSize wanted = w->testAttribute(Qt::WA_Resized) ? w->size() : w->sizeHint();
     QMdiSubWindow *sub = m_mdi->addSubWindow(w);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     if (w->minimumSize() == w->maximumSize()) {
@@ -320,6 +336,7 @@ QWidget *MainWindow::openChild(const WindowEntry &entry)
             if (!frame->widget()) frame->close();
     }, Qt::QueuedConnection);
     sub->show();
+    fitIntoArea(sub, wanted, m_mdi);
     m_mdi->setActiveSubWindow(sub);
     return w;
 }

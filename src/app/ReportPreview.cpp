@@ -183,6 +183,9 @@ void ReportPreview::buildUi()
     pal.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
     m_scroll->setPalette(pal);
     m_scroll->setBackgroundRole(QPalette::Window);
+    // The fit modes follow the visible page area, which settles only after the
+    // window's own resize (and changes when a scroll bar comes or goes).
+    m_scroll->viewport()->installEventFilter(this);
     connect(m_scroll->verticalScrollBar(), &QScrollBar::valueChanged, this, &ReportPreview::scrolled);
 
     m_status = new QLabel(this);
@@ -273,12 +276,15 @@ void ReportPreview::applyZoomText(const QString &text)
     else updateControls();
 }
 
-void ReportPreview::resizeEvent(QResizeEvent *e)
+bool ReportPreview::eventFilter(QObject *watched, QEvent *e)
 {
-    QWidget::resizeEvent(e);
-    if (m_fit == Fit::Width) fitWidth();
-    else if (m_fit == Fit::Page) fitPage();
-    else updateControls();
+    if (watched == m_scroll->viewport() && e->type() == QEvent::Resize && !m_refitting) {
+        m_refitting = true;
+        if (m_fit == Fit::Width) fitWidth();
+        else if (m_fit == Fit::Page) fitPage();
+        m_refitting = false;
+    }
+    return QWidget::eventFilter(watched, e);
 }
 
 void ReportPreview::keyPressEvent(QKeyEvent *e)

@@ -54,7 +54,7 @@ public:
     std::function<bool(QPrinter &)> runPageSetupDialog;
 
 protected:
-    void resizeEvent(QResizeEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
 
 private:
@@ -70,6 +70,7 @@ private:
     int m_page = 0;
     double m_zoom = 1.0;
     enum class Fit { None, Width, Page } m_fit = Fit::Width;
+    bool m_refitting = false;
     QList<Match> m_matches;
     int m_match = -1;
 
