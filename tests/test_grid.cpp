@@ -358,6 +358,23 @@ private slots:
         QVERIFY(model.value(0, 2).isNull());
     }
 
+    // A name that is a flag in one table and a number in another reads as the
+    // listed table declares it, alike on both engines.
+    void tableTypeHints_data() { addEngineRows(); }
+    void tableTypeHints()
+    {
+        QFETCH(QString, engine);
+        TestEnv env(engine);
+        KORVAN_REQUIRE(env);
+        loadFixture(env.db());
+        GridModel model;
+        model.setTypeHints(tableCellTypes("t_goods"));
+        QVERIFY(model.openQuery(env.dm(), "SELECT F_Code, F_Flag FROM t_goods ORDER BY F_Code"));
+        QCOMPARE(model.columnType(model.columnOf("F_Flag")), CellType::Bool);
+        QCOMPARE(model.value(0, "F_Flag").typeId(), int(QMetaType::Bool));
+        QCOMPARE(model.text(0, model.columnOf("F_Flag")), QString("否"));
+    }
+
     // Large results arrive in slices; sums wait for the last row.
     void lazyFetch()
     {

@@ -65,22 +65,38 @@ QString cellText(const QVariant &value, CellType type, const NumberFormat &forma
     return value.toString();
 }
 
+namespace {
+std::optional<CellType> cellTypeOf(ColumnType type)
+{
+    switch (type) {
+    case ColumnType::Id: case ColumnType::Int: return CellType::Int;
+    case ColumnType::Text: case ColumnType::Memo: return CellType::Text;
+    case ColumnType::Number: return CellType::Quantity;
+    case ColumnType::Money: return CellType::Money;
+    case ColumnType::Bool: return CellType::Bool;
+    case ColumnType::Date: return CellType::Date;
+    case ColumnType::Blob: break;
+    }
+    return std::nullopt;
+}
+} // namespace
+
+QHash<QString, CellType> tableCellTypes(const QString &table)
+{
+    QHash<QString, CellType> types;
+    if (const TableDef *t = Schema::table(table))
+        for (const ColumnDef &c : t->columns)
+            if (const auto type = cellTypeOf(c.type)) types.insert(c.name, *type);
+    return types;
+}
+
 std::optional<CellType> declaredCellType(const QString &field)
 {
     static const QHash<QString, std::optional<CellType>> byName = [] {
         QHash<QString, std::optional<CellType>> map;
         for (const TableDef &t : Schema::tables()) {
             for (const ColumnDef &c : t.columns) {
-                std::optional<CellType> type;
-                switch (c.type) {
-                case ColumnType::Id: case ColumnType::Int: type = CellType::Int; break;
-                case ColumnType::Text: case ColumnType::Memo: type = CellType::Text; break;
-                case ColumnType::Number: type = CellType::Quantity; break;
-                case ColumnType::Money: type = CellType::Money; break;
-                case ColumnType::Bool: type = CellType::Bool; break;
-                case ColumnType::Date: type = CellType::Date; break;
-                case ColumnType::Blob: break;
-                }
+                const std::optional<CellType> type = cellTypeOf(c.type);
                 const QString key = c.name.toLower();
                 auto it = map.find(key);
                 if (it == map.end()) map.insert(key, type);

@@ -56,6 +56,9 @@ CellAlign effectiveAlign(const GridColumn &col, CellType type);
 QString cellText(const QVariant &value, CellType type, const NumberFormat &format);
 // The type a column of this name holds in the declared tables, when they agree.
 std::optional<CellType> declaredCellType(const QString &field);
+// The types of one declared table's columns, by name: hints for a grid over
+// that table (a name such as F_Flag means different things in other tables).
+QHash<QString, CellType> tableCellTypes(const QString &table);
 // Typed value of a database value (money columns hold ten-thousandths).
 QVariant cellFromDb(const QVariant &v, CellType type);
 

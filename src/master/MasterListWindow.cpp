@@ -119,6 +119,7 @@ void MasterListWindow::build()
     m_grid = new DataGrid(this);
     m_grid->setObjectName(QStringLiteral("DBGridEh1"));
     m_grid->installEventFilter(this);
+    m_grid->gridModel()->setTypeHints(tableCellTypes(m_config.decl.table));
     const QString disabledColumn = m_config.decl.disabledColumn;
     m_grid->setRowColours([this, disabledColumn](int row) {
         if (disabledColumn.isEmpty() || !m_grid->gridModel()->value(row, disabledColumn).toBool()) return DataGrid::RowColours{};
