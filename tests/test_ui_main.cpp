@@ -8,6 +8,7 @@
 #include "EnterNavigator.h"
 #include "Login.h"
 #include "MainWindow.h"
+#include "MessageBox.h"
 #include "Passwords.h"
 #include "PasswordWindow.h"
 #include "TestKit.h"
@@ -28,6 +29,8 @@
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QScreen>
+#include <QVBoxLayout>
 
 using namespace korvan;
 using namespace korvan::test;
@@ -438,6 +441,22 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(d));
             verifyLabelsFit(*d);
         }
+    }
+
+    // A dialog placed before it is first shown is centred at its real size.
+    void placedDialogIsCentred()
+    {
+        QDialog dlg;
+        auto *layout = new QVBoxLayout(&dlg);
+        auto *body = new QWidget;
+        body->setMinimumSize(420, 440);
+        layout->addWidget(body);
+        DispFormPos(&dlg, 1);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QVERIFY(dlg.width() >= 420 && dlg.height() >= 440);
+        const QPoint off = dlg.frameGeometry().center() - dlg.screen()->availableGeometry().center();
+        QVERIFY2(qAbs(off.x()) <= 3 && qAbs(off.y()) <= 3, qPrintable(QString("%1,%2").arg(off.x()).arg(off.y())));
     }
 
     // Enter moves to the next box in the application's windows.

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QLayout>
 #include <QScreen>
 #include <QWidget>
 
@@ -52,6 +53,12 @@ void DispFormPos(QWidget *window, int mode)
     if (mode == 0) {
         window->move(avail.topLeft());
         return;
+    }
+    if (!window->isVisible()) {
+        // Not shown yet: the layout has not given the window its size, and
+        // centring the default size would put the real window off-centre.
+        if (QLayout *layout = window->layout()) layout->activate();
+        if (!window->testAttribute(Qt::WA_Resized)) window->adjustSize();
     }
     QRect frame = window->frameGeometry();
     frame.moveCenter(avail.center());
