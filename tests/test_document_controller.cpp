@@ -4,6 +4,8 @@
 #include "Login.h"
 #include "TestKit.h"
 
+#include <functional>
+
 using namespace korvan;
 using namespace korvan::test;
 
@@ -139,6 +141,47 @@ private slots:
         QVERIFY(!c.edit());
         QCOMPARE(messages.last(), QString("此表为空，没有记录需要修改！"));
         QCOMPARE(e.env.db().scalar("SELECT count(*) FROM ddDepotD WHERE F_Code = 'CDD20240305001'").toInt(), 0);
+    }
+
+    // Cancel drops typed input only after a question; an untouched document
+    // (New, or Edit with nothing changed) cancels at once.
+    void cancelKeepsTypedInputUnlessConfirmed()
+    {
+        Env e("sqlite");
+        KORVAN_REQUIRE(e.env);
+        ScriptedResponder messages;
+        DocumentController c(e.env.dm(), DocumentKind::order());
+        c.setListDate(QDate(2024, 3, 5));
+        QVERIFY(c.newDocument());
+        c.addLine();
+        QVERIFY(c.cancelEntry());
+        QVERIFY(messages.texts().isEmpty());
+
+        QVERIFY(c.edit());
+        c.setHeader("F_Client", c.header("F_Client")); // the same value again is no input
+        QVERIFY(c.cancelEntry());
+        QVERIFY(messages.texts().isEmpty());
+
+        for (const auto &type : QList<std::function<void()>>{
+                 [&] { c.setHeader("F_Mem", QString("加急")); },
+                 [&] { c.setLineValue(0, "F_Amount", 7.0); },
+                 [&] { c.deleteLine(1); },
+                 [&] { c.appendGoods("G002"); }}) {
+            QVERIFY(c.edit());
+            type();
+            const Document typed = c.document();
+            messages.answer(AnswerNo);
+            QVERIFY(!c.cancelEntry());
+            QCOMPARE(messages.last(), DocumentController::discardQuestion());
+            QCOMPARE(c.mode(), DocumentController::Mode::Entry);
+            QCOMPARE(c.document().lines.size(), typed.lines.size());
+            QCOMPARE(c.header("F_Mem"), typed.header.value("F_Mem"));
+            messages.answer(AnswerYes);
+            QVERIFY(c.cancelEntry());
+            QCOMPARE(c.mode(), DocumentController::Mode::Browse);
+            QCOMPARE(c.document().lines.size(), 2);
+            QVERIFY(c.header("F_Mem").toString() != "加急");
+        }
     }
 
     // Saving an edited order writes the (empty) auditor box; a document date

@@ -82,6 +82,7 @@ bool DocumentController::newDocument()
     m_mode = Mode::Entry;
     m_isEditing = false;
     addLine();
+    m_unsaved = false;
     notify();
     return true;
 }
@@ -95,6 +96,7 @@ bool DocumentController::edit()
     }
     m_mode = Mode::Entry;
     m_isEditing = true;
+    m_unsaved = false;
     m_doc.header[QStringLiteral("F_Auditer")] = QString(); // the auditor box of an unaudited document is empty
     notify();
     return true;
@@ -124,6 +126,7 @@ bool DocumentController::copy()
     }
     m_mode = Mode::Entry;
     m_isEditing = false;
+    m_unsaved = false;
     notify();
     return true;
 }
@@ -161,7 +164,15 @@ void DocumentController::cancel()
 {
     m_mode = Mode::Browse;
     m_isEditing = false;
+    m_unsaved = false;
     showRow(m_row);
+}
+
+bool DocumentController::cancelEntry()
+{
+    if (hasUnsavedInput() && ShowMess(discardQuestion(), MsgQuestion) == AnswerNo) return false;
+    cancel();
+    return true;
 }
 
 bool DocumentController::remove()
@@ -217,8 +228,14 @@ void DocumentController::reloadAt(const QString &code)
     locateCode = keep;
 }
 
+void DocumentController::adoptShownHeader(const QString &column, const QVariant &value)
+{
+    m_doc.header[column] = value;
+}
+
 void DocumentController::setHeader(const QString &column, const QVariant &value)
 {
+    if (m_doc.header.value(column) != value) m_unsaved = true;
     m_doc.header[column] = value;
 }
 
@@ -233,6 +250,7 @@ void DocumentController::deleteLine(int row)
 {
     if (row < 0 || row >= m_doc.lines.size()) return;
     if (m_doc.lines[row].id != 0) m_doc.deletedLineIds << m_doc.lines[row].id;
+    if (m_doc.lines[row].id != 0 || !blank(m_doc.lines[row].values.value(kGoodCode))) m_unsaved = true;
     m_doc.lines.removeAt(row);
     notify();
 }
@@ -251,6 +269,7 @@ void DocumentController::setLineValue(int row, const QString &column, const QVar
     DocumentLine &line = m_doc.lines[row];
     line.values[column] = column == kPrice || column == kTotal ? QVariant::fromValue(moneyOf(value)) : value;
     line.changed = true;
+    m_unsaved = true;
     if (column == kAmount || column == kPrice || column == kRate) recompute(line);
 }
 
@@ -314,6 +333,7 @@ bool DocumentController::lookupGoods(int row)
     const QVariantMap fill = lineFromGoods(goods);
     for (auto it = fill.begin(); it != fill.end(); ++it) line.values[it.key()] = it.value();
     line.changed = true;
+    m_unsaved = true;
     recompute(line);
     notify();
     return true;
@@ -349,6 +369,7 @@ int DocumentController::appendLine(const QVariantMap &values)
     line.values = values;
     if (!line.values.contains(kTotal)) recompute(line);
     m_doc.lines << line;
+    m_unsaved = true;
     notify();
     return int(m_doc.lines.size()) - 1;
 }

@@ -44,7 +44,14 @@ public:
     bool edit();
     bool copy();
     bool save();
+    // Back to browse mode; what was entered is dropped.
     void cancel();
+    // Cancel as the window's 取消 and Esc do it: entered values are dropped
+    // only after the operator agrees. False when he keeps entering.
+    bool cancelEntry();
+    // Something was typed, picked or deleted since New, Edit or Copy.
+    bool hasUnsavedInput() const { return m_mode == Mode::Entry && m_unsaved; }
+    static QString discardQuestion() { return QStringLiteral("当前单据还没有保存，真的要放弃录入的内容吗？"); }
     bool remove();
     bool audit();
     bool unaudit();
@@ -56,6 +63,9 @@ public:
 
     // Header editing in entry mode.
     void setHeader(const QString &column, const QVariant &value);
+    // A value the window shows in place of an empty one (today for an empty
+    // date): saved as if typed, but not input the operator could lose.
+    void adoptShownHeader(const QString &column, const QVariant &value);
     QVariant header(const QString &column) const { return m_doc.header.value(column); }
 
     // Lines.
@@ -102,6 +112,7 @@ private:
     DocumentStore m_store;
     Mode m_mode = Mode::Browse;
     bool m_isEditing = false;
+    bool m_unsaved = false;
     QDate m_listDate = QDate::currentDate();
     QList<QVariantMap> m_dayList;
     int m_row = -1;

@@ -476,9 +476,9 @@ void DocumentWindow::showHeader()
     // The boxes are what a save writes: the date shown for an empty one counts as typed.
     for (const HeaderControl &c : m_decl.controls) {
         QWidget *w = m_controls.value(c.objectName);
-        if (auto *d = qobject_cast<QDateEdit *>(w)) m_ctl->setHeader(c.column, d->date());
+        if (auto *d = qobject_cast<QDateEdit *>(w)) m_ctl->adoptShownHeader(c.column, d->date());
         else if (c.type == HeaderControl::DateText)
-            m_ctl->setHeader(c.column, QDate::fromString(qobject_cast<QLineEdit *>(w)->text(), QStringLiteral("yyyy-MM-dd")));
+            m_ctl->adoptShownHeader(c.column, QDate::fromString(qobject_cast<QLineEdit *>(w)->text(), QStringLiteral("yyyy-MM-dd")));
     }
 }
 
@@ -658,8 +658,9 @@ void DocumentWindow::tbSaveClick()
 
 void DocumentWindow::tbCancelClick()
 {
-    closeCellEditor(m_grid, false);
-    m_ctl->cancel();
+    // The cell being typed counts as entered: kept if the operator goes on.
+    closeCellEditor(m_grid, true);
+    m_ctl->cancelEntry();
 }
 
 void DocumentWindow::tbCheckClick() { m_ctl->audit(); }
