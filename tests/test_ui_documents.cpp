@@ -226,6 +226,32 @@ private slots:
         QCOMPARE(GridAmountTotal(grid), *Money::parse("25.5")); // 1 × 0.50 + 1 × 25.00
     }
 
+    // Closing the window while an order is being entered asks first; an
+    // order with nothing typed yet closes at once.
+    void closingAsksBeforeDroppingInput()
+    {
+        Window win(QStringLiteral("sqlite"), QStringLiteral("000"));
+        KORVAN_REQUIRE(win);
+        ScriptedResponder messages;
+        win.click("tbNew");
+        DocumentController &c = win.w->controller();
+        c.setLineValue(0, "F_GoodCode", QString("G001"));
+        messages.answer(AnswerNo);
+        QVERIFY(!win.w->close());
+        QCOMPARE(messages.texts(), QStringList{DocumentController::discardQuestion()});
+        QCOMPARE(c.mode(), DocumentController::Mode::Entry);
+        QCOMPARE(c.document().lines.value(0).values.value("F_GoodCode").toString(), QString("G001"));
+        messages.answer(AnswerYes);
+        QVERIFY(win.w->close());
+
+        win.w->show();
+        win.click("tbCancel");
+        win.click("tbNew");
+        messages.clear();
+        QVERIFY(win.w->close());
+        QVERIFY(messages.texts().isEmpty());
+    }
+
     // An operator without the price right: price columns hidden, prints
     // without prices; his warehouses only; the list date shows another day.
     void restrictedOperator()

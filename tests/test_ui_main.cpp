@@ -5,6 +5,7 @@
 #include "DataModule.h"
 #include "DatabaseChoice.h"
 #include "DesktopWindow.h"
+#include "DocumentWindow.h"
 #include "EnterNavigator.h"
 #include "Login.h"
 #include "MainWindow.h"
@@ -351,6 +352,29 @@ private slots:
         f.mw->findChild<QAction *>("actExit")->trigger();
         QCOMPARE(responder.texts().size(), 2);
         QVERIFY(!f.mw->isVisible());
+    }
+
+    // Quitting with an order half entered: its operator may keep it, and then
+    // the program keeps running with the order window open.
+    void quittingKeepsADocumentBeingEntered()
+    {
+        Fixture f("sqlite");
+        KORVAN_REQUIRE(f.env);
+        f.show();
+        auto *order = qobject_cast<DocumentWindow *>(f.mw->OpenChildForm("TFrmInCaigouDdGl"));
+        QVERIFY(order);
+        QVERIFY(order->controller().newDocument());
+        order->controller().setHeader("F_Client", QString("华强五金"));
+        ScriptedResponder responder;
+        responder.answer(AnswerYes); // quit
+        responder.answer(AnswerNo);  // but keep the order
+        QVERIFY(!f.mw->close());
+        QCOMPARE(responder.last(), DocumentController::discardQuestion());
+        QVERIFY(f.mw->isVisible());
+        QVERIFY(openClasses(*f.mw).contains("TFrmInCaigouDdGl"));
+        QCOMPARE(order->controller().header("F_Client").toString(), QString("华强五金"));
+        responder.setFallback(AnswerYes);
+        QVERIFY(f.mw->close());
     }
 
     void desktop()

@@ -269,10 +269,20 @@ void MainWindow::updateClock()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (ShowMess(QStringLiteral("真的要退出“") + kProductName + QStringLiteral("”软件吗？"), MsgQuestion) == AnswerYes)
-        event->accept();
-    else
+    if (ShowMess(QStringLiteral("真的要退出“") + kProductName + QStringLiteral("”软件吗？"), MsgQuestion) != AnswerYes) {
         event->ignore();
+        return;
+    }
+    // The child windows close first, newest first; one that keeps entered
+    // input open (its operator declined to drop it) keeps the program running.
+    const QList<QMdiSubWindow *> children = m_mdi->subWindowList(QMdiArea::CreationOrder);
+    for (auto it = children.crbegin(); it != children.crend(); ++it) {
+        if (!(*it)->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
 }
 
 void MainWindow::runAction(int code)

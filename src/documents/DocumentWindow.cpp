@@ -9,6 +9,7 @@
 #include "SupplierPicker.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
@@ -612,6 +613,16 @@ bool DocumentWindow::handleKey(QObject *watched, QKeyEvent *key)
     case Qt::Key_F12: return trigger("actSave");
     default: return false;
     }
+}
+
+void DocumentWindow::closeEvent(QCloseEvent *event)
+{
+    closeCellEditor(m_grid, true);
+    if (m_ctl->hasUnsavedInput() && ShowMess(DocumentController::discardQuestion(), MsgQuestion) == AnswerNo) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void DocumentWindow::showEvent(QShowEvent *event)

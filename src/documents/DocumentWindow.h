@@ -113,6 +113,8 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    // Closing while a document is being entered asks before dropping input.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildToolBar(QVBoxLayout *top);
