@@ -61,7 +61,7 @@ GoodsPicker::GoodsPicker(DataModule &dm, QWidget *parent)
     split->setStretchFactor(1, 1);
     split->setSizes({180, 700});
 
-    m_count = new QLabel(this);
+    m_count = new QLabel(QStringLiteral("当前货品数量："), this);
     m_count->setObjectName(QStringLiteral("lblCount"));
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_count);
