@@ -13,15 +13,6 @@ const QString kNuts = QStringLiteral("\\\\五金\\螺丝");
 const QString kTools = QStringLiteral("\\\\五金");
 const QString kToolsToo = QStringLiteral("\\\\五金工具"); // a sibling whose name begins alike
 
-// Codes the statement lists, in order.
-QStringList codes(Database &db, const ListQuery &q)
-{
-    QStringList out;
-    QSqlQuery r = db.query(q.sql, q.params);
-    while (r.next()) out << r.value(QStringLiteral("F_Code")).toString();
-    return out;
-}
-
 // Extra goods beside the fixture's G001..G003.
 void addGoods(Database &db)
 {

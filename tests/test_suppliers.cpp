@@ -9,14 +9,6 @@ using namespace korvan;
 using namespace korvan::test;
 
 namespace {
-QStringList codes(Database &db, const ListQuery &q)
-{
-    QStringList out;
-    QSqlQuery r = db.query(q.sql, q.params);
-    while (r.next()) out << r.value(QStringLiteral("F_Code")).toString();
-    return out;
-}
-
 // Beside the fixture's S001 (张三, 批发) and S002 (李四, 零售).
 void addPartners(Database &db)
 {

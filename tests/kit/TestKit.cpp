@@ -3,6 +3,7 @@
 #include "Schema.h"
 
 #include <QDir>
+#include <QSqlQuery>
 #include <QUrl>
 #include <QUuid>
 
@@ -108,6 +109,14 @@ void TestEnv::loginAsSuperUser()
     s.roleCode = QStringLiteral("001");
     s.canAdd = s.canEdit = s.canDelete = s.canAudit = s.canSetup = true;
     s.canEditEmployees = s.canEditGoods = s.canEditPartners = s.canSeePrices = true;
+}
+
+QStringList codes(Database &db, const ListQuery &q)
+{
+    QStringList out;
+    QSqlQuery r = db.query(q.sql, q.params);
+    while (r.next()) out << r.value(QStringLiteral("F_Code")).toString();
+    return out;
 }
 
 } // namespace korvan::test

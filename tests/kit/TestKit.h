@@ -2,6 +2,7 @@
 #include "AppSettings.h"
 #include "DataModule.h"
 #include "Database.h"
+#include "MasterList.h"
 #include "Messages.h"
 #include "Money.h"
 
@@ -16,6 +17,8 @@ namespace korvan::test {
 QStringList engines();
 // Adds one data row per engine with the column "engine".
 void addEngineRows();
+// The F_Code of every row a list statement returns, in its order.
+QStringList codes(Database &db, const ListQuery &q);
 
 // A fresh database of the delivered schema for one test, removed afterwards.
 // On PostgreSQL it is a new database on the test server.
